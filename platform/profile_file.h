@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QString>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// Profile (INI) file routines with the semantics of the classic desktop ones:
+// section and key names match without regard to case, values are trimmed, new
+// sections and keys are appended at the end, and other lines are kept as they
+// are. Every write replaces the file atomically. A parsed copy of each file is
+// cached and reused while the file's identity (device, inode, size,
+// modification time) is unchanged, so reading many keys costs one parse.
+//
+// Section names run from the first '[' to the last ']' of their line, spaces
+// inside the brackets included, so that a user name holding ']' or '=' still
+// names its own section. When a section occurs twice, the first occurrence is
+// the one read and written; erasing a section removes every occurrence.
+namespace plat {
+
+// Value of `key` in `section`, or `def` when the file, section or key is
+// missing. Surrounding spaces and one pair of enclosing quotes are removed.
+std::string ReadProfileString(const QString& file, std::string_view section, std::string_view key,
+                              std::string_view def = {});
+
+// Writes key=value, creating file and section as needed (but not the
+// directory). False when the file could not be read or written (a read-only
+// file included), and for text
+// that cannot be stored on one line: a line break in any argument, or a key
+// that is empty after trimming, holds '=' or starts with '[' or ';'. The
+// file on disk then stays as it was.
+bool WriteProfileString(const QString& file, std::string_view section, std::string_view key,
+                        std::string_view value);
+
+// Removes a key (every line of it in the section). True also when there was
+// nothing to remove.
+bool DeleteProfileKey(const QString& file, std::string_view section, std::string_view key);
+
+// Removes a section with all its keys. True also when there was nothing to remove.
+bool EraseProfileSection(const QString& file, std::string_view section);
+
+// Names of all sections in file order, each once, as first written.
+std::vector<std::string> ReadProfileSections(const QString& file);
+
+// key=value pairs of one section in file order (keys as written, values as
+// ReadProfileString gives them). A key written twice is listed once, with the
+// first value, the one ReadProfileString reads.
+std::vector<std::pair<std::string, std::string>> ReadProfileSection(const QString& file,
+                                                                    std::string_view section);
+
+// Forgets every cached parse (tests and benchmarks use it).
+void ClearProfileCache();
+
+namespace detail {
+
+// Points at which the write hook runs while a file is being replaced.
+enum class ProfileWriteStage {
+    HalfWritten, // half of the temporary file is written
+    Synced,      // the temporary file is complete and flushed, not yet renamed
+};
+
+// Test hook for crash and failure tests: called at each stage of every write.
+// Returning false fails the write there, as a disk error would. An empty
+// function removes the hook.
+void SetProfileWriteHook(std::function<bool(ProfileWriteStage)> hook);
+
+// How many times a file has been read and parsed since the program started;
+// tests use it to see when the cache was (not) used.
+std::size_t ProfileParseCount();
+
+} // namespace detail
+} // namespace plat

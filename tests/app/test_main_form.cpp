@@ -1,0 +1,93 @@
+#include "app/main_form.h"
+#include "app/temp_dir.h"
+
+#include "platform/screen.h"
+#include "tests/common/temp_program_dir.h"
+
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainFormTest : public ::testing::Test {
+protected:
+    TempProgramDir dir;
+    void TearDown() override { plat::ClearScreenOverride(); }
+};
+
+} // namespace
+
+TEST_F(MainFormTest, PanelIsScaledAndCentredOnTheScreen) {
+    plat::SetScreenOverride({1280, 1024, 32});
+    TMainForm form;
+    ASSERT_TRUE(form.FormCreate());
+    EXPECT_EQ(form.LayoutSize, 2);
+    EXPECT_EQ(form.geometry(), QRect(0, 0, 1280, 1024));
+    EXPECT_EQ(form.MainFormPanel->geometry(), QRect(128, 128, 1024, 768));
+    EXPECT_EQ(form.HeaderPnl->geometry(), QRect(0, 0, 1024, 72));
+    EXPECT_EQ(form.QuitBtn->geometry(), QRect(952, 0, 72, 72));
+    EXPECT_EQ(form.MainPnl->geometry(), QRect(241, 72, 782, 696));
+    EXPECT_EQ(form.CaptionLbl->font().pixelSize(), 20);
+    EXPECT_EQ(form.InfoBtn->font().pixelSize(), 17);
+    EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(form.palette().color(QPalette::Window), QColor(Qt::white));
+}
+
+TEST_F(MainFormTest, StartsOnTheLogOnPageWithItsStartState) {
+    plat::SetScreenOverride({800, 600, 24});
+    TMainForm form;
+    ASSERT_TRUE(form.FormCreate());
+    EXPECT_EQ(form.LayoutSize, 0);
+    EXPECT_EQ(form.MainFormPanel->geometry(), QRect(80, 60, 640, 480));
+    EXPECT_EQ(form.windowTitle(), "Zernox 2 ~ 1.0 release 1");
+    EXPECT_EQ(form.CaptionLbl->text(), "Zernox 2 ~ 1.0 release 1");
+    EXPECT_EQ(form.ActivePageName(), "LogOnOff");
+    EXPECT_EQ(form.StatusFlags, 0);
+    EXPECT_TRUE(form.SoundBtn->isChecked());
+    EXPECT_EQ(form.UserProfile.TimeLimQt, 10);
+    EXPECT_EQ(form.UserProfile.TimeLimTt, 10);
+    EXPECT_FALSE(form.TestTimer->isActive());
+    EXPECT_EQ(form.TestTimer->interval(), 1000);
+    for (const char* page : {"Test", "Config", "Internet", "BkInfo", "Intro", "Help", "LogOnOff"})
+        EXPECT_TRUE(form.ShowPage(page)) << page;
+    EXPECT_FALSE(form.ShowPage("Nowhere"));
+    EXPECT_EQ(form.ActivePageName(), "LogOnOff");
+    EXPECT_TRUE(QDir(dir.Path() + "User").exists());
+    EXPECT_EQ(QDir::currentPath() + '/', QDir(dir.Path()).canonicalPath() + '/');
+}
+
+TEST_F(MainFormTest, TooSmallScreenRefusesToCreate) {
+    plat::SetScreenOverride({630, 480, 24});
+    TMainForm form;
+    EXPECT_FALSE(form.FormCreate());
+}
+
+TEST_F(MainFormTest, DestructionEmptiesAndRemovesTheTempDirectory) {
+    plat::SetScreenOverride({800, 600, 24});
+    dir.Write("T/pic1.gif", "x");
+    dir.Write("T/pic2", "y");
+    {
+        TMainForm form;
+        ASSERT_TRUE(form.FormCreate());
+    }
+    EXPECT_FALSE(dir.Exists("T"));
+}
+
+TEST(TempDir, ASubdirectoryKeepsTheDirectoryButFilesGo) {
+    TempProgramDir dir;
+    dir.Write("T/a.bmp", "1");
+    dir.Write("T/.hidden", "2");
+    dir.Write("T/sub/inner", "3");
+    CleanTempDir(dir.Path() + "T");
+    EXPECT_TRUE(dir.Exists("T"));
+    EXPECT_FALSE(dir.Exists("T/a.bmp"));
+    EXPECT_FALSE(dir.Exists("T/.hidden"));
+    EXPECT_TRUE(dir.Exists("T/sub/inner"));
+    CleanTempDir(dir.Path() + "missing"); // nothing there: nothing happens
+}

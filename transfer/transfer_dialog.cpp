@@ -1,0 +1,205 @@
+#include "transfer/transfer_dialog.h"
+
+#include "transfer/local_files.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryFile>
+#include <cmath>
+
+namespace vdx {
+
+namespace {
+
+constexpr const char* kCmdTitles[] = {"Get",    "Options", "Head", "Post",   "Put",
+                                      "Patch",  "Copy",    "Move", "Delete", "Link",
+                                      "UnLink", "Trace",   "Wrapped"};
+
+QString CmdTitle(CmdType cmd) { return QString::fromLatin1(kCmdTitles[int(cmd)]); }
+
+int Percent(int64_t done, int64_t total) {
+    if (total <= 0)
+        return 0;
+    const double percent = std::round(double(done) / double(total) * 100.0);
+    return percent < 0 ? 0 : percent > 100 ? 100 : int(percent);
+}
+
+// Clears the running flag however a transfer function ends.
+struct RunningScope {
+    bool& flag;
+    explicit RunningScope(bool& f) : flag(f) { flag = true; }
+    ~RunningScope() { flag = false; }
+};
+
+} // namespace
+
+TMainForm::TMainForm()
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Veldux"));
+    setFont(QFont(QStringLiteral("Arial"), 8));
+    setFixedSize(350, 150);
+
+    StatusLbl = new QLabel(QStringLiteral("Status"), this);
+    StatusLbl->setObjectName(QStringLiteral("StatusLbl"));
+    StatusLbl->move(10, 6);
+
+    StatusLst = new QPlainTextEdit(this);
+    StatusLst->setObjectName(QStringLiteral("StatusLst"));
+    StatusLst->setGeometry(10, 22, 330, 64);
+    StatusLst->setReadOnly(true);
+    StatusLst->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    ProgressBar = new QProgressBar(this);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setGeometry(10, 92, 330, 8);
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setTextVisible(false);
+
+    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    CancelBtn->setGeometry(265, 115, 75, 25);
+    connect(CancelBtn, &QPushButton::clicked, this, [this] { CancelBtnClick(); });
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    HttpClient.Port = 0;
+    HttpClient.ReportLevel = 0;
+    WireEvents();
+    Busy = false;
+    Succeeded = false;
+    LastResult = 0;
+    ProgressBar->setValue(0);
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::WireEvents() {
+    THttpClient& http = HttpClient;
+    http.OnConnect = [this] { AddStatus(QStringLiteral("Connected")); };
+    http.OnDisconnect = [this] { AddStatus(QStringLiteral("Disconnected")); };
+    http.OnHostResolved = [this] { AddStatus(QStringLiteral("Host Resolved")); };
+    http.OnConnectionFailed = [this] {
+        // A cancel that stopped the connect keeps its own result.
+        if (Busy)
+            EndTransfer(kNoConnection);
+        AddStatus(QStringLiteral("No Connection"));
+    };
+    http.OnInvalidHost = [this](bool& handled) {
+        if (Busy)
+            EndTransfer(kInvalidRequest);
+        AddStatus(QStringLiteral("Bad Request"));
+        HttpClient.Abort();
+        handled = true;
+    };
+    http.OnSuccess = [this](CmdType cmd) {
+        if (cmd == CmdType::Get || cmd == CmdType::Post)
+            Succeeded = true;
+        AddStatus(CmdTitle(cmd) + QStringLiteral(" Succeeded"));
+    };
+    http.OnFailure = [this](CmdType cmd) {
+        if (cmd == CmdType::Get || cmd == CmdType::Post)
+            Succeeded = false;
+        AddStatus(CmdTitle(cmd) + QStringLiteral(" Failed"));
+        EndTransfer(kRequestFailed);
+        AddStatus(QStringLiteral("No Succes"));
+    };
+    http.OnPacketRecvd = [this] { ShowProgress(HttpClient.BytesRecvd()); };
+    http.OnPacketSent = [this] { ShowProgress(HttpClient.BytesSent()); };
+}
+
+void TMainForm::EndTransfer(int32_t result) {
+    Busy = false;
+    LastResult = result;
+}
+
+void TMainForm::AddStatus(const QString& text) { StatusLst->appendPlainText(text); }
+
+void TMainForm::ShowProgress(int64_t done) {
+    ProgressBar->setValue(Percent(done, HttpClient.ContentLength()));
+}
+
+void TMainForm::CancelBtnClick() {
+    EndTransfer(kTransferCanceled);
+    AddStatus(QStringLiteral("Request Cancel"));
+    HttpClient.Abort();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    CancelBtnClick();
+    event->accept();
+}
+
+void TMainForm::BeginTransfer(bool outputFileMode) {
+    Busy = true;
+    StatusLst->clear();
+    ProgressBar->setValue(0);
+    HttpClient.InputFileMode = false;
+    HttpClient.OutputFileMode = outputFileMode;
+    HttpClient.ReportLevel = 2;
+    // Each URL names its own port; none carries over from an earlier call.
+    HttpClient.Port = 0;
+    Succeeded = false;
+}
+
+int32_t TMainForm::GetFile(const std::string& baseUrl, const std::string& fileName,
+                           const QString& destPath) {
+    if (running_)
+        return kInvalidRequest;
+    RunningScope running(running_);
+    int32_t result = kInvalidRequest;
+    BeginTransfer(false);
+    HttpClient.Header.clear();
+    HttpClient.Body.clear();
+    try {
+        HttpClient.Get(baseUrl + "/" + fileName);
+        if (!Busy)
+            result = LastResult;
+        else if (!Succeeded)
+            result = kRequestFailed;
+        else if (ForceDirectoryPath(DirectoryOf(destPath)))
+            result = ReplaceFileContents(destPath, HttpClient.Body) ? kTransferSucceeded
+                                                                    : kRequestFailed;
+    } catch (...) {
+        result = Busy ? kInvalidRequest : LastResult;
+    }
+    Busy = false;
+    // A large download is not kept in memory once it is on disk.
+    std::string().swap(HttpClient.Body);
+    return result;
+}
+
+int32_t TMainForm::PostFile(const std::string& url, const QString& fileName) {
+    if (running_)
+        return kInvalidRequest;
+    RunningScope running(running_);
+    BeginTransfer(true);
+    int32_t result = kInvalidRequest;
+    try {
+        // The reply header only needs a place to go; a private file that is
+        // removed when this call ends.
+        QTemporaryFile headerFile(QDir::tempPath() + QStringLiteral("/veldux-head-XXXXXX.txt"));
+        if (!headerFile.open()) {
+            Busy = false;
+            return kInvalidRequest;
+        }
+        HttpClient.Header = QFile::encodeName(headerFile.fileName()).toStdString();
+        HttpClient.Post(url, QFile::encodeName(fileName).toStdString());
+        result = Busy ? (Succeeded ? kTransferSucceeded : kRequestFailed) : LastResult;
+    } catch (...) {
+        result = Busy ? kInvalidRequest : LastResult;
+    }
+    Busy = false;
+    HttpClient.Header.clear();
+    return result;
+}
+
+} // namespace vdx

@@ -1,0 +1,3 @@
+#include "users/user_profile.h"
+
+void ClearUser(TUserProfile& user) { user = TUserProfile{}; }
