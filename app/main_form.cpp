@@ -200,25 +200,6 @@ void TMainForm::PlaceMarkupBackgrounds() {}
 // FIXME: header, page backgrounds and button faces come from I\B\ for LayoutSize.
 void TMainForm::LoadWindowPictures() {}
 
-// FIXME: the picture archive's index is read from zernox2.dat.
-void TMainForm::ReadPictureArchiveIndex() {}
-
-// FIXME: the record database, its index, the reference topics and the user
-// list are loaded here (with the intro's progress bar).
-void TMainForm::OpenRecordDatabase() {
-    ResetUserAndTestRun();
-    LoadUserList();
-}
-
-// FIXME: the user store fills LogOnOffUsersLst.
-void TMainForm::LoadUserList() {}
-
-// FIXME: logging off saves the user and plays the log-off sound.
-void TMainForm::LogOff() {
-    ResetUserAndTestRun();
-    StatusFlags = 0;
-}
-
 // FIXME: the about window shows for two seconds at shutdown.
 void TMainForm::ShowAboutAtShutdown() {}
 
