@@ -27,8 +27,9 @@ bool InflateStream(const QByteArray* source, QByteArray* target, int64_t size,
     zs.avail_in = uInt(std::min<qsizetype>(input.size(), qsizetype(UINT32_MAX)));
 
     // The target grows with what the stream really yields; the declared size
-    // is never reserved up front, so a false size costs nothing.
-    constexpr int64_t kBlock = 64 * 1024;
+    // is never reserved up front, so a false size costs nothing. Blocks are
+    // small enough that a picture of some size already reports progress.
+    constexpr int64_t kBlock = 16 * 1024;
     QByteArray out;
     bool ok = false;
     while (true) {

@@ -101,16 +101,13 @@ bool TiDbRecFile::ReadRecords(const TLoadProgress& gauge) {
         }
         records_.push_back(rec);
         if (gauge) {
-            // Events run when the bar moves and every 256 records besides,
-            // which keeps the window responsive without costing a pass through
-            // the event loop for each of many small records.
+            // Pending events run after every record; the bar is only told
+            // when its value changes, which is all that setting it again does.
             const int percent = int(int64_t(i) * 100 / count);
-            if (percent != lastPercent || (i & 255) == 0) {
-                if (percent != lastPercent)
-                    gauge(percent);
-                lastPercent = percent;
-                QCoreApplication::processEvents();
-            }
+            if (percent != lastPercent)
+                gauge(percent);
+            lastPercent = percent;
+            QCoreApplication::processEvents();
         }
     }
     return true;

@@ -55,11 +55,21 @@ std::string_view EntryColumns(std::string_view entry, size_t first, size_t count
     return entry.substr(start, count);
 }
 
-std::string_view EntryGroup(std::string_view e) { return EntryColumns(e, 1, 4); }
-std::string_view EntryTest(std::string_view e) { return EntryColumns(e, 5, 3); }
-std::string_view EntryQuestion(std::string_view e) { return EntryColumns(e, 8, 3); }
-std::string_view EntryPoints(std::string_view e) { return EntryColumns(e, 11, 3); }
-std::string_view EntryAnswerLength(std::string_view e) { return EntryColumns(e, 14, 2); }
+std::string_view EntryGroup(std::string_view e) {
+    return EntryColumns(e, 1, 4);
+}
+std::string_view EntryTest(std::string_view e) {
+    return EntryColumns(e, 5, 3);
+}
+std::string_view EntryQuestion(std::string_view e) {
+    return EntryColumns(e, 8, 3);
+}
+std::string_view EntryPoints(std::string_view e) {
+    return EntryColumns(e, 11, 3);
+}
+std::string_view EntryAnswerLength(std::string_view e) {
+    return EntryColumns(e, 14, 2);
+}
 std::string_view EntryAnswer(std::string_view e) {
     return EntryColumns(e, 16, std::string_view::npos);
 }
@@ -121,7 +131,9 @@ void TRecordIndex::Add(std::string_view entry) {
     lookup_.reset();
 }
 
-void TRecordIndex::AddGroupCode(std::string_view code) { groups_.emplace_back(code); }
+void TRecordIndex::AddGroupCode(std::string_view code) {
+    groups_.emplace_back(code);
+}
 
 const TRecordIndex::Lookup& TRecordIndex::Lookups() const {
     if (lookup_)
@@ -141,7 +153,9 @@ const TRecordIndex::Lookup& TRecordIndex::Lookups() const {
     return *lookup_;
 }
 
-std::string TRecordIndex::GroupCodeAt(int n) const { return ValueAt(&groups_, n); }
+std::string TRecordIndex::GroupCodeAt(int n) const {
+    return ValueAt(&groups_, n);
+}
 
 int TRecordIndex::TestCount(std::string_view group) const {
     const auto* list = Lookups().tests.Find(group);

@@ -38,6 +38,7 @@ public:
     TRecordIndex& operator=(TRecordIndex&&) noexcept;
 
     void Clear();
+    void clear() { Clear(); } // as a string list is emptied
     // Entries hold at most 255 characters; longer ones are cut.
     void Add(std::string_view entry);
     void AddGroupCode(std::string_view code);

@@ -19,8 +19,7 @@ QByteArray Deflate(const QByteArray& data) {
 
 } // namespace
 
-bool WriteArchive(const std::vector<TArchiveMember>& members, QByteArray& out,
-                  std::string* error) {
+bool WriteArchive(const std::vector<TArchiveMember>& members, QByteArray& out, std::string* error) {
     out.clear();
     std::string index;
     for (const TArchiveMember& m : members) {

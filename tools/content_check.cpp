@@ -1,6 +1,7 @@
 #include "tools/content_check.h"
 
 #include "exam/test_content.h"
+#include "platform/ansi.h"
 #include "recdb/record_index.h"
 #include "tools/markup_scan.h"
 
@@ -39,7 +40,9 @@ void CheckContent(TContentSource& source, const std::vector<std::string>& pictur
 
     std::vector<TContentMessage> found;
     auto error = [&](const TSourceRecord& rec, int line, const std::string& text,
-                     bool warning = false) { found.push_back({rec.File, line, text, warning}); };
+                     bool warning = false) {
+        found.push_back({rec.File, line, text, warning});
+    };
     std::set<std::string> questions;
     for (size_t i = 0; i < records.size(); ++i) {
         const TSourceRecord& rec = records[i];
@@ -65,8 +68,8 @@ void CheckContent(TContentSource& source, const std::vector<std::string>& pictur
         if (!tests.count(test))
             error(rec, rec.Line, "test " + test + " has no header (@test)");
         if (!questions.insert(std::string(EntryColumns(entry, 1, 10))).second)
-            error(rec, rec.Line, "question " + std::string(EntryColumns(entry, 1, 10)) +
-                                     " is defined twice");
+            error(rec, rec.Line,
+                  "question " + std::string(EntryColumns(entry, 1, 10)) + " is defined twice");
         if (i + 1 >= records.size() || roles[i + 1] != TRecordRole::Explanation)
             error(rec, rec.Line, "question without explanation (@uitleg)", true);
         if (reported.count({rec.File, rec.Line}))
@@ -77,9 +80,17 @@ void CheckContent(TContentSource& source, const std::vector<std::string>& pictur
             error(rec, rec.Line, "question without points");
         if (length < 1)
             error(rec, rec.Line, "question without answer length");
-        else if (!CanBeAnswered(QuestionChoices(rec.Body), EntryAnswer(entry), length))
-            error(rec, rec.Line, "the correct answer '" + std::string(EntryAnswer(entry)) +
-                                     "' cannot be given with the choices of this question");
+        else if (const std::string answer(EntryAnswer(entry));
+                 answer.find('<') != std::string::npos)
+            error(rec, rec.Line, "the correct answer cannot hold '<': a stored answer ends there");
+        else if (plat::AnsiLower(answer) != answer)
+            error(rec, rec.Line,
+                  "the correct answer '" + answer +
+                      "' must be in lower case: choices arrive in lower case");
+        else if (!CanBeAnswered(QuestionChoices(rec.Body), answer, length))
+            error(rec, rec.Line,
+                  "the correct answer '" + answer +
+                      "' cannot be given with the choices of this question");
     }
     source.Messages.insert(source.Messages.end(), found.begin(), found.end());
 }

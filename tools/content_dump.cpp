@@ -8,7 +8,9 @@
 
 namespace {
 
-std::string Utf8(std::string_view ansi) { return plat::FromAnsi(ansi).toUtf8().toStdString(); }
+std::string Utf8(std::string_view ansi) {
+    return plat::FromAnsi(ansi).toUtf8().toStdString();
+}
 
 std::string Hex(std::string_view bytes) {
     if (bytes.empty())
@@ -46,8 +48,9 @@ std::vector<std::string> Candidates(const std::string& key, const TKeyContext& c
         out.push_back(group == c.Group ? "@test " + test : "@test " + group + " " + test);
         const std::string entry = "0|" + code; // read the columns as the index does
         char attrs[64];
-        std::snprintf(attrs, sizeof attrs, " punten=%d lengte=%d antwoord=",
-                      StrToIntDef(EntryPoints(entry), 0), StrToIntDef(EntryAnswerLength(entry), 0));
+        std::snprintf(attrs, sizeof attrs,
+                      " punten=%d lengte=%d antwoord=", StrToIntDef(EntryPoints(entry), 0),
+                      StrToIntDef(EntryAnswerLength(entry), 0));
         out.push_back("@vraag " + std::string(EntryQuestion(entry)) + attrs +
                       Utf8(EntryAnswer(entry)));
     }
@@ -81,7 +84,8 @@ void AppendBody(std::string& out, const std::string& body) {
     std::vector<std::string> lines;
     for (size_t start = 0;;) {
         const size_t end = body.find("\r\n", start);
-        lines.push_back(body.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        lines.push_back(
+            body.substr(start, end == std::string::npos ? std::string::npos : end - start));
         if (end == std::string::npos)
             break;
         start = end + 2;
@@ -101,19 +105,24 @@ void AppendBody(std::string& out, const std::string& body) {
     }
 }
 
-std::string FileName(size_t n, const std::string& group) {
-    char name[32];
-    std::snprintf(name, sizeof name, "%03zu-%s.txt", n, group.c_str());
+// Numbered so that reading in name order keeps the records' order: the
+// width fits the most files the records can make.
+std::string FileName(size_t n, size_t most, const std::string& group) {
+    int width = 3;
+    for (size_t limit = 1000; most >= limit && width < 20; limit *= 10)
+        ++width;
+    char name[64];
+    std::snprintf(name, sizeof name, "%0*zu-%s.txt", width, n, group.c_str());
     return name;
 }
 
 } // namespace
 
-std::vector<std::pair<std::string, QByteArray>> DumpSources(
-    const std::vector<TSourceRecord>& records) {
+std::vector<std::pair<std::string, QByteArray>>
+DumpSources(const std::vector<TSourceRecord>& records) {
     std::vector<std::pair<std::string, QByteArray>> files;
     std::string text;
-    std::string name = FileName(0, "begin");
+    std::string name = FileName(0, records.size(), "begin");
     TKeyContext context;
     auto flush = [&] {
         if (!text.empty())
@@ -127,7 +136,7 @@ std::vector<std::pair<std::string, QByteArray>> DumpSources(
         if (rec.Key.rfind("Test|", 0) == 0 && Directive(rec.Key, fresh, line) &&
             line.rfind("@groep ", 0) == 0) {
             flush();
-            name = FileName(files.size() + 1, fresh.Group);
+            name = FileName(files.size() + 1, records.size(), fresh.Group);
             context = TKeyContext();
         }
         if (LinesCarry(rec.Body) && Directive(rec.Key, context, line)) {

@@ -11,5 +11,5 @@
 // records: readable directives where they reproduce the key, "@record" with
 // the key as written where they do not, "@hex" for texts that lines cannot
 // carry. A new file starts at every group header.
-std::vector<std::pair<std::string, QByteArray>> DumpSources(
-    const std::vector<TSourceRecord>& records);
+std::vector<std::pair<std::string, QByteArray>>
+DumpSources(const std::vector<TSourceRecord>& records);

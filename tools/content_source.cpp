@@ -9,7 +9,9 @@
 
 namespace {
 
-bool IsCodeChar(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); }
+bool IsCodeChar(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
+}
 
 bool IsCode(std::string_view text, size_t size) {
     return text.size() == size && std::all_of(text.begin(), text.end(), IsCodeChar);
@@ -37,6 +39,16 @@ std::vector<std::string_view> Words(std::string_view text) {
 
 std::string Ansi(std::string_view utf8) {
     return plat::ToAnsi(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+}
+
+// Whether a UTF-8 line survives the program's single-byte character set:
+// invalid UTF-8 and characters Windows-1252 lacks would show as "?".
+bool FitsAnsi(std::string_view utf8) {
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return uchar(c) < 0x80; }))
+        return true;
+    const QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    return !text.contains(QChar::ReplacementCharacter) &&
+           plat::FromAnsi(plat::ToAnsi(text)) == text;
 }
 
 int HexValue(char c) {
@@ -102,8 +114,7 @@ std::string Question(std::string_view rest, TKeyContext& c, std::vector<std::str
     if (c.Test.empty())
         problems.push_back("question outside a test (no @test before it in this file)");
     char columns[32];
-    std::snprintf(columns, sizeof columns, "%03d%02d",
-                  IsDigits(points) ? std::stoi(points) : 0,
+    std::snprintf(columns, sizeof columns, "%03d%02d", IsDigits(points) ? std::stoi(points) : 0,
                   IsDigits(length) ? std::min(std::stoi(length), 99) : 0);
     const std::string code = c.Group + c.Test + number + columns + answer;
     c.LastQuestionCode = code;
@@ -228,6 +239,8 @@ void ParseContentText(const QByteArray& text, const std::string& file, TContentS
             line.remove_suffix(1);
         if (!line.empty() && line[0] == '#')
             continue;
+        if (!FitsAnsi(line))
+            message(lineNo, "characters that Windows-1252 lacks show as '?'", true);
         if (line.empty() || line[0] != '@') {
             if (current)
                 body.push_back(line);

@@ -44,7 +44,6 @@ struct TContentSource {
 };
 
 // Adds the records of one source file (named `displayName` in messages).
-void ParseContentText(const QByteArray& text, const std::string& displayName,
-                      TContentSource& out);
+void ParseContentText(const QByteArray& text, const std::string& displayName, TContentSource& out);
 // Reads every *.txt file of SOURCE_DIR/db in name order.
 bool ReadContentSources(const QString& sourceDir, TContentSource& out);

@@ -50,7 +50,9 @@ Options ParseOptions(const QStringList& args) {
     return o;
 }
 
-std::string Str(const QString& s) { return s.toStdString(); }
+std::string Str(const QString& s) {
+    return s.toStdString();
+}
 
 bool WriteFile(const QString& path, const QByteArray& data) {
     if (!plat::ForceDirectoriesAbs(QFileInfo(path).absolutePath()))
@@ -85,7 +87,8 @@ bool CollectPictures(const QStringList& dirs, std::vector<TArchiveMember>& membe
             QFile f(dir.filePath(name));
             const std::string ansi = plat::ToAnsi(name);
             if (!f.open(QIODevice::ReadOnly) || f.size() == 0) {
-                err << "warning: picture " << Str(f.fileName()) << " skipped (empty or unreadable)\n";
+                err << "warning: picture " << Str(f.fileName())
+                    << " skipped (empty or unreadable)\n";
                 continue;
             }
             if (!seen.insert(plat::AnsiLower(ansi)).second) {
@@ -252,7 +255,8 @@ int Check(const Options& o, std::ostream& out, std::ostream& err) {
     for (const TArchiveMember& m : members)
         pictures.push_back(plat::AnsiLower(m.Name));
     if (!o.archive.isEmpty())
-        for (const std::string& line : ReadPictureIndex(o.archive).value_or(std::vector<std::string>()))
+        for (const std::string& line :
+             ReadPictureIndex(o.archive).value_or(std::vector<std::string>()))
             pictures.push_back(plat::AnsiLower(ParsePictureEntry(line).Name));
     CheckContent(content, pictures);
     PrintMessages(content, err);

@@ -26,16 +26,15 @@ void PutScrambled(QByteArray& out, const std::string& text) {
 
 } // namespace
 
-bool WriteDatabase(const std::vector<TSourceRecord>& records, QByteArray& out,
-                   std::string* error) {
+bool WriteDatabase(const std::vector<TSourceRecord>& records, QByteArray& out, std::string* error) {
     out.clear();
     PutU32(out, uint32_t(records.size()));
     uint32_t number = 0;
     for (const TSourceRecord& rec : records) {
         if (rec.Key.size() > 0xFFFF || rec.Body.size() > 0xFFFF) {
             if (error)
-                *error = rec.File + ":" + std::to_string(rec.Line) +
-                         ": text longer than 65535 bytes";
+                *error =
+                    rec.File + ":" + std::to_string(rec.Line) + ": text longer than 65535 bytes";
             out.clear();
             return false;
         }

@@ -9,9 +9,9 @@
 struct TSourceRecord {
     std::string Key;
     std::string Body;
-    std::string File; // where it was written, for messages
-    int Line = 0;     // of the directive
-    int BodyLine = 0; // of the first body line
+    std::string File;         // where it was written, for messages
+    int Line = 0;             // of the directive
+    int BodyLine = 0;         // of the first body line
     int32_t StoredNumber = 0; // as read from a database file; writing numbers by place
 };
 

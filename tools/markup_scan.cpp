@@ -3,12 +3,13 @@
 #include "platform/ansi.h"
 
 #include <array>
+#include <set>
 
 namespace {
 
 constexpr std::array<std::string_view, 16> kOpenings = {
-    "<B>", "</B>", "<I>", "</I>", "<U>", "</U>", "<S>", "</S>", "<FONT", "</FONT", "<IMG",
-    "<HIDE>", "<SHOW>", "<A", "</A>", "<INPUT"};
+    "<B>",   "</B>",   "<I>",  "</I>",   "<U>",    "</U>", "<S>",  "</S>",
+    "<FONT", "</FONT", "<IMG", "<HIDE>", "<SHOW>", "<A",   "</A>", "<INPUT"};
 
 struct Tag {
     std::string Upper; // first 255 characters, as the control keeps them
@@ -96,10 +97,16 @@ TChoices QuestionChoices(std::string_view markup) {
     for (TFoundName& link : LinkTargets(markup))
         if (!link.Value.empty())
             choices.Texts.push_back(std::move(link.Value));
+    // The text control keeps one field per name: a later field of a name
+    // already taken is not created, whatever its kind.
+    std::set<std::string> names;
     for (const Tag& tag : Tags(markup)) {
-        if (!StartsWith(tag.Upper, "<INPUT") || TagAttribute(tag.Upper, "NAME=").empty())
+        if (!StartsWith(tag.Upper, "<INPUT"))
             continue;
         const std::string type = TagAttribute(tag.Upper, "TYPE=");
+        const std::string name = TagAttribute(tag.Upper, "NAME=");
+        if (type.empty() || name.empty() || !names.insert(name).second)
+            continue;
         if (type == "TEXT") {
             choices.FreeText = true;
         } else if (type == "RADIO" || type == "CHECKBOX") {
@@ -112,10 +119,12 @@ TChoices QuestionChoices(std::string_view markup) {
 }
 
 bool CanBeAnswered(const TChoices& choices, std::string_view answer, int length) {
-    if (length < 1)
+    // Choices arrive in lower case, and a stored answer ends at its first "<".
+    if (length < 1 || answer.find('<') != std::string_view::npos ||
+        plat::AnsiLower(answer) != answer)
         return false;
     if (choices.FreeText)
-        return true;
+        return !answer.empty();
     // reach[k] holds the answer prefix lengths made of exactly k choices.
     std::vector<std::vector<bool>> reach(size_t(length) + 1,
                                          std::vector<bool>(answer.size() + 1, false));

@@ -33,5 +33,6 @@ struct TChoices {
 // values and, with a text field, free text.
 TChoices QuestionChoices(std::string_view markup);
 
-// Whether `answer` is exactly `length` choices in a row.
+// Whether `answer` is exactly `length` choices in a row. An answer in upper
+// case or holding "<" can never be given.
 bool CanBeAnswered(const TChoices& choices, std::string_view answer, int length);

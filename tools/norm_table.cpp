@@ -5,6 +5,15 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// A decimal number written with a point or, as Dutch authors may, a comma.
+double Number(const std::string& text, bool& ok) {
+    return QString::fromStdString(text).trimmed().replace(',', '.').toDouble(&ok);
+}
+
+} // namespace
+
 int NormIQ(const TNormGroup& group, int raw) {
     const double iq = 100.0 + 15.0 * (raw - group.Mean) / group.Spread;
     return int(std::clamp(std::lround(iq), 40L, 155L));
@@ -16,10 +25,8 @@ bool ReadNormModel(const QString& file, std::vector<TNormGroup>& groups, std::st
         TNormGroup g;
         g.Section = section;
         bool meanOk = false, spreadOk = false;
-        g.Mean = QString::fromStdString(plat::ReadProfileString(file, section, "gemiddelde"))
-                     .toDouble(&meanOk);
-        g.Spread = QString::fromStdString(plat::ReadProfileString(file, section, "spreiding"))
-                       .toDouble(&spreadOk);
+        g.Mean = Number(plat::ReadProfileString(file, section, "gemiddelde"), meanOk);
+        g.Spread = Number(plat::ReadProfileString(file, section, "spreiding"), spreadOk);
         if (!meanOk || !spreadOk || !(g.Spread > 0) || !std::isfinite(g.Mean)) {
             error = std::string("section [") + section +
                     "] needs gemiddelde= and a positive spreiding=";

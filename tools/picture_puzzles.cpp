@@ -15,7 +15,8 @@ using DrawCell = std::function<void(QPainter&, const QRectF&, int)>;
 
 struct Puzzle {
     const char* Id;
-    std::vector<int> Series; // the states shown, followed by an empty place
+    std::vector<int> Series;  // the states shown, followed by an empty place
+    int Next;                 // the state that belongs in the empty place
     std::vector<int> Choices; // a, b, c, d
     DrawCell Draw;
     int Columns = 0; // > 0: a matrix of that many columns instead of a row
@@ -100,9 +101,15 @@ void ShapeFill(QPainter& p, const QRectF& r, int state) {
     const QPointF c = r.center();
     const double s = r.width() * 0.3;
     switch (state % 10) {
-    case 0: p.drawEllipse(c, s, s); break;
-    case 1: p.drawRect(QRectF(c - QPointF(s, s), QSizeF(2 * s, 2 * s))); break;
-    default: p.drawPolygon(Regular(c, s * 1.2, 3)); break;
+    case 0:
+        p.drawEllipse(c, s, s);
+        break;
+    case 1:
+        p.drawRect(QRectF(c - QPointF(s, s), QSizeF(2 * s, 2 * s)));
+        break;
+    default:
+        p.drawPolygon(Regular(c, s * 1.2, 3));
+        break;
     }
 }
 
@@ -118,12 +125,12 @@ void Polygon(QPainter& p, const QRectF& r, int state) {
 
 const std::vector<Puzzle>& Puzzles() {
     static const std::vector<Puzzle> puzzles = {
-        {"fig1", {0, 1, 2, 3}, {5, 4, 2, 0}, Hand},
-        {"fig2", {1, 2, 3, 4}, {4, 6, 3, 5}, Dots},
-        {"fig3", {0, 1, 2, 3}, {0, 1, 2, 3}, Corner},
-        {"fig4", {1, 2, 3, 4}, {15, 4, 5, 1}, Circle},
-        {"fig5", {0, 11, 22, 1, 12, 20, 2, 10}, {22, 21, 1, 10}, ShapeFill, 3},
-        {"fig6", {3, 4, 5, 6}, {7, 8, 5, 0}, Polygon},
+        {"fig1", {0, 1, 2, 3}, 4, {5, 4, 2, 0}, Hand},
+        {"fig2", {1, 2, 3, 4}, 5, {4, 6, 3, 5}, Dots},
+        {"fig3", {0, 1, 2, 3}, 0, {0, 1, 2, 3}, Corner},
+        {"fig4", {1, 2, 3, 4}, 5, {15, 4, 5, 1}, Circle},
+        {"fig5", {0, 11, 22, 1, 12, 20, 2, 10}, 21, {22, 21, 1, 10}, ShapeFill, 3},
+        {"fig6", {3, 4, 5, 6}, 7, {7, 8, 5, 0}, Polygon},
     };
     return puzzles;
 }
@@ -173,4 +180,18 @@ std::vector<TPuzzlePicture> DrawPuzzlePictures() {
                                 ChoiceImage(z, z.Choices[i])});
     }
     return pictures;
+}
+
+std::vector<TPuzzleKey> PuzzleKeys() {
+    std::vector<TPuzzleKey> keys;
+    for (const Puzzle& z : Puzzles()) {
+        TPuzzleKey key{QString::fromLatin1(z.Id) + "_reeks.bmp", {}, 0};
+        for (size_t i = 0; i < z.Choices.size(); ++i)
+            if (z.Choices[i] == z.Next) {
+                key.Answer = QChar(char('a' + i));
+                ++key.MatchingChoices;
+            }
+        keys.push_back(key);
+    }
+    return keys;
 }

@@ -13,3 +13,13 @@ struct TPuzzlePicture {
 };
 
 std::vector<TPuzzlePicture> DrawPuzzlePictures();
+
+// Which choice completes each puzzle, so that the answers written in the
+// content can be checked against the pictures actually drawn.
+struct TPuzzleKey {
+    QString SeriesPicture;   // the picture with the empty place
+    QString Answer;          // letter of the choice that fits, lower case
+    int MatchingChoices = 0; // how many choices fit; exactly one in a fair puzzle
+};
+
+std::vector<TPuzzleKey> PuzzleKeys();

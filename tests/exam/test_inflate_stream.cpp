@@ -1,6 +1,7 @@
 #include "exam/inflate_stream.h"
 #include "tests/exam/archive_bytes.h"
 
+#include <QObject>
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,4 +55,17 @@ TEST(InflateStream, HugeDeclaredSizeOfASmallStreamFailsWithoutReserving) {
     const QByteArray packed = archivetest::Deflate(Sample(100));
     QByteArray out;
     EXPECT_FALSE(InflateStream(&packed, &out, int64_t(1) << 40));
+}
+
+TEST(InflateStream, DefaultProgressLetsPendingEventsRun) {
+    const QByteArray original = Sample(100000);
+    const QByteArray packed = archivetest::Deflate(original);
+    QObject receiver;
+    bool ran = false;
+    QMetaObject::invokeMethod(
+        &receiver, [&] { ran = true; }, Qt::QueuedConnection);
+    QByteArray out;
+    ASSERT_TRUE(InflateStream(&packed, &out, original.size()));
+    EXPECT_TRUE(ran); // only an event loop pass runs a queued call
+    EXPECT_EQ(out, original);
 }

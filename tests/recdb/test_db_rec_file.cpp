@@ -4,9 +4,11 @@
 #include "tests/common/temp_program_dir.h"
 #include "tests/recdb/db_bytes.h"
 
-#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QObject>
 #include <algorithm>
 #include <climits>
+#include <gtest/gtest.h>
 #include <random>
 
 namespace {
@@ -76,8 +78,8 @@ TEST(DbRecFile, UnscramblesEveryByteAndZeroEndsTheText) {
     dbtest::PutU32(bytes, 77); // the stored number is kept as it is
     dbtest::PutU16(bytes, 2);
     dbtest::PutU16(bytes, 5);
-    bytes.append("\x41\xC0", 2);                 // key as stored
-    bytes.append("\xFF\x41\xC0\x00\x41", 5);     // body as stored
+    bytes.append("\x41\xC0", 2);             // key as stored
+    bytes.append("\xFF\x41\xC0\x00\x41", 5); // body as stored
     TiDbRecFile db = Loaded(bytes);
     const TDbRec rec = db.RecordAt(1);
     EXPECT_EQ(rec.RecNo, 77);
@@ -179,4 +181,40 @@ TEST(DbRecFile, OpenRecordDatabaseBuildsBothIndexes) {
     EXPECT_EQ(TopicTitle(topics[0]), "Over IQ");
     EXPECT_EQ(index.size(), 2u);
     EXPECT_EQ(db.GroupTitle(index, "abcd"), "Groep");
+}
+
+TEST(DbRecFile, PendingEventsRunAfterEveryRecordOnlyWithAGauge) {
+    std::vector<std::pair<std::string, std::string>> records(250, {"BkInfo|t", "body"});
+    const QByteArray bytes = File(records);
+    QObject receiver;
+    TiDbRecFile db;
+    // Calls queued before loading: with a gauge they run in the first pass,
+    // when the bar is set to 0 and no record is read yet.
+    std::vector<int32_t> seenAt;
+    auto queue = [&] {
+        seenAt.clear();
+        for (int i = 0; i < 2; ++i)
+            QMetaObject::invokeMethod(
+                &receiver, [&] { seenAt.push_back(db.Count()); }, Qt::QueuedConnection);
+    };
+    queue();
+    ASSERT_TRUE(db.LoadFromBytes(bytes, [](int) {}));
+    ASSERT_EQ(seenAt.size(), 2u);
+    EXPECT_EQ(seenAt[0], 0); // the pass at 0 percent, before the first record
+    EXPECT_EQ(seenAt[1], 0); // both were pending at once
+
+    seenAt.clear();
+    ASSERT_TRUE(db.LoadFromBytes(bytes, [&](int percent) {
+        if (percent == 1) // after record 3 of 250; the pass that follows runs it
+            QMetaObject::invokeMethod(
+                &receiver, [&] { seenAt.push_back(db.Count()); }, Qt::QueuedConnection);
+    }));
+    ASSERT_EQ(seenAt.size(), 1u);
+    EXPECT_EQ(seenAt[0], 3); // before record 4 was read
+
+    queue();
+    ASSERT_TRUE(db.LoadFromBytes(bytes));
+    EXPECT_TRUE(seenAt.empty()); // without a gauge nothing runs while loading
+    QCoreApplication::processEvents();
+    EXPECT_EQ(seenAt, (std::vector<int32_t>{250, 250}));
 }

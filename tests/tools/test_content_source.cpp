@@ -85,16 +85,16 @@ TEST(ContentSource, SyntaxErrorsNameFileAndLine) {
 }
 
 TEST(ContentCheck, FindsWhatKeepsContentFromWorking) {
-    TContentSource s = Parse(
-        "@groep abcd\nGroep\n"
-        "@test 001\nZonder startlink\n"
-        "@vraag 001 punten=5 lengte=1 antwoord=c\n"
-        "Vraag\n<img name=\"Weg.bmp\"> <img name=fig.bmp>\n<a href=a>a</a> <a href=b>b</a>\n"
-        "@uitleg\nUitleg\n"
-        "@vraag 001 punten=5 lengte=2 antwoord=ab\n<a href=a>a</a> <a href=b>b</a>\n"
-        "@record Test|abcd00200100101a\n<a href=a>a</a>\n"
-        "@record Test|wxyz00100100101a\n<a href=a>a</a>\n"
-        "@record Test|abcd002002x0101a\n<a href=a>a</a>\n");
+    TContentSource s =
+        Parse("@groep abcd\nGroep\n"
+              "@test 001\nZonder startlink\n"
+              "@vraag 001 punten=5 lengte=1 antwoord=c\n"
+              "Vraag\n<img name=\"Weg.bmp\"> <img name=fig.bmp>\n<a href=a>a</a> <a href=b>b</a>\n"
+              "@uitleg\nUitleg\n"
+              "@vraag 001 punten=5 lengte=2 antwoord=ab\n<a href=a>a</a> <a href=b>b</a>\n"
+              "@record Test|abcd00200100101a\n<a href=a>a</a>\n"
+              "@record Test|wxyz00100100101a\n<a href=a>a</a>\n"
+              "@record Test|abcd002002x0101a\n<a href=a>a</a>\n");
     CheckContent(s, {"fig.bmp"});
     EXPECT_EQ(Messages(s), (std::vector<std::string>{
                                "t.txt:3: error: test introduction without a link to \"starttest\"",
@@ -111,4 +111,28 @@ TEST(ContentCheck, FindsWhatKeepsContentFromWorking) {
                                "t.txt:17: error: test abcd002 has no header (@test)",
                                "t.txt:17: warning: question without explanation (@uitleg)",
                                "t.txt:17: error: question without points"}));
+}
+
+TEST(ContentCheck, AnswersThatCanNeverMatchAndCharactersThatCannotShow) {
+    TContentSource s = Parse("@groep abcd\nGroep\n"
+                             "@test 001\n<a href=starttest>s</a>\n"
+                             "@vraag 001 punten=5 lengte=1 antwoord=B\n<a href=b>b</a>\n"
+                             "@uitleg\nu\n"
+                             "@vraag 002 punten=5 lengte=1 antwoord=a<b\n<input type=text name=t>\n"
+                             "@uitleg\nu\n"
+                             "@vraag 003 punten=5 lengte=1 antwoord=b\n"
+                             "<input type=radio name=r value=a> <input type=radio name=r value=b>\n"
+                             "@uitleg\nCaf\xC3\xA9 \xE2\x86\x92 ok\n"
+                             "@uitleg\n\xFF\xFE\n");
+    CheckContent(s, {});
+    EXPECT_EQ(Messages(s),
+              (std::vector<std::string>{
+                  "t.txt:16: warning: characters that Windows-1252 lacks show as '?'",
+                  "t.txt:17: error: @uitleg must directly follow a question",
+                  "t.txt:18: warning: characters that Windows-1252 lacks show as '?'",
+                  "t.txt:5: error: the correct answer 'B' must be in lower case: choices arrive "
+                  "in lower case",
+                  "t.txt:9: error: the correct answer cannot hold '<': a stored answer ends there",
+                  "t.txt:13: error: the correct answer 'b' cannot be given with the choices of "
+                  "this question"}));
 }

@@ -1,12 +1,17 @@
 #include "exam/picture_archive.h"
+#include "platform/profile_file.h"
 #include "recdb/db_rec_file.h"
 #include "tests/common/temp_program_dir.h"
 #include "tools/content_tool.h"
 #include "tools/db_writer.h"
+#include "tools/markup_scan.h"
+#include "tools/picture_puzzles.h"
 
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -32,7 +37,8 @@ TEST(ContentTool, StarterContentSurvivesDumpAndBuildByteForByte) {
     std::string log;
     ASSERT_EQ(Tool({"build", content, dir.Path() + "first"}, &log), 0) << log;
     const QByteArray first = dir.Read("first/D/IDbRecs.dat");
-    ASSERT_EQ(Tool({"dump", dir.Path() + "first/D/IDbRecs.dat", dir.Path() + "src"}, &log), 0) << log;
+    ASSERT_EQ(Tool({"dump", dir.Path() + "first/D/IDbRecs.dat", dir.Path() + "src"}, &log), 0)
+        << log;
     ASSERT_EQ(Tool({"build", dir.Path() + "src", dir.Path() + "second"}, &log), 0) << log;
     EXPECT_EQ(dir.Read("second/D/IDbRecs.dat"), first);
 
@@ -139,5 +145,74 @@ TEST(ContentTool, CheckAndBuildRefuseBrokenSources) {
                              "<a href=a>a</a>\n@uitleg\nu\n");
     EXPECT_EQ(Tool({"check", dir.Path() + "ok"}, &log), 1); // the picture is missing
     dir.Write("pics/P.BMP", "picture");
-    EXPECT_EQ(Tool({"check", dir.Path() + "ok", "--pictures", dir.Path() + "pics"}, &log), 0) << log;
+    EXPECT_EQ(Tool({"check", dir.Path() + "ok", "--pictures", dir.Path() + "pics"}, &log), 0)
+        << log;
+}
+
+TEST(ContentTool, StarterContentChecksCleanAgainstTheDrawnPictures) {
+    TempProgramDir dir;
+    const QString pics = dir.Path() + "pics";
+    ASSERT_TRUE(QDir().mkpath(pics));
+    for (const TPuzzlePicture& p : DrawPuzzlePictures())
+        ASSERT_TRUE(p.Image.save(pics + "/" + p.Name, p.Name.endsWith(".bmp") ? "BMP" : "PNG"));
+    const QString content = ZENX_CONTENT_DIR;
+    std::string log;
+    ASSERT_EQ(Tool({"check", content, "--pictures", pics}, &log), 0) << log;
+    EXPECT_EQ(log.find("warning"), std::string::npos) << log;
+    ASSERT_EQ(Tool({"build", content, dir.Path() + "out", "--pictures", pics}, &log), 0) << log;
+
+    // Some members deflated, some stored, and every one comes out again.
+    const QString archive = dir.Path() + "out/zernox2.dat";
+    const auto pictures = ReadPictureIndex(archive);
+    ASSERT_TRUE(pictures && !pictures->empty());
+    int deflated = 0, stored = 0;
+    for (const std::string& line : *pictures) {
+        const TPictureEntry e = ParsePictureEntry(line);
+        (e.StoredSize < e.Size ? deflated : stored) += 1;
+        EXPECT_TRUE(ExtractPicture(archive, e, dir.Path() + "T/" + QString::fromStdString(e.Name)))
+            << e.Name;
+    }
+    EXPECT_GT(deflated, 0);
+    EXPECT_GT(stored, 0);
+
+    // Every age section holds every raw score the program looks up.
+    const QString iq = dir.Path() + "out/D/iq.dat";
+    for (const char* section : {"14-16", "17-21", "22-30", ">30"})
+        for (int raw = 0; raw <= 164; ++raw) {
+            const std::string value = plat::ReadProfileString(iq, section, std::to_string(raw));
+            EXPECT_GE(StrToIntDef(value, 0), 40) << section << " " << raw;
+            EXPECT_LE(StrToIntDef(value, 999), 155) << section << " " << raw;
+        }
+
+    // Each kind of choice is used somewhere, and one answer takes two clicks.
+    TiDbRecFile db;
+    ASSERT_TRUE(db.LoadFromFile(dir.Path() + "out/D/IDbRecs.dat"));
+    db.ActivateAll();
+    TRecordIndex index;
+    db.BuildTestIndex(index);
+    std::set<std::string> kinds;
+    bool twoClicks = false;
+    std::map<std::string, std::string> answerOfPicture;
+    for (const std::string& entry : index.Entries()) {
+        if (EntryQuestion(entry) == "000" || entry.find("<$i>") != std::string::npos)
+            continue;
+        twoClicks = twoClicks || EntryAnswerLength(entry) == "02";
+        const std::string body(db.RecordAt(EntryRecNo(entry)).BodyText());
+        for (const char* kind : {"radio", "checkbox", "text"})
+            if (body.find(std::string("type=\"") + kind + "\"") != std::string::npos)
+                kinds.insert(kind);
+        if (!LinkTargets(body).empty())
+            kinds.insert("link");
+        for (const TFoundName& picture : PictureNames(body))
+            answerOfPicture[picture.Value] = std::string(EntryAnswer(entry));
+    }
+    EXPECT_EQ(kinds, (std::set<std::string>{"checkbox", "link", "radio", "text"}));
+    EXPECT_TRUE(twoClicks);
+
+    // The figure questions give the answer that the drawn pictures bear out.
+    for (const TPuzzleKey& key : PuzzleKeys()) {
+        EXPECT_EQ(key.MatchingChoices, 1) << key.SeriesPicture.toStdString();
+        EXPECT_EQ(answerOfPicture[key.SeriesPicture.toStdString()], key.Answer.toStdString())
+            << key.SeriesPicture.toStdString();
+    }
 }

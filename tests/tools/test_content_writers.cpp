@@ -83,10 +83,36 @@ TEST(ContentWriters, NormTableCoversEveryAgeAndRawScore) {
     EXPECT_EQ(plat::ReadProfileString(iq, "17-21", "0"), "50");
     EXPECT_EQ(plat::ReadProfileString(iq, ">30", "164"), "135"); // 134.5 rounds up
     EXPECT_EQ(plat::ReadProfileString(iq, "22-30", "165", "none"), "none");
-    EXPECT_EQ(NormIQ({"x", 100, 5}, 0), 40);    // kept within the range
+    EXPECT_EQ(NormIQ({"x", 100, 5}, 0), 40); // kept within the range
     EXPECT_EQ(NormIQ({"x", 0, 5}, 164), 155);
 
     const QString bad = dir.Write("bad.ini", "[14-16]\ngemiddelde=90\nspreiding=0\n");
     EXPECT_FALSE(ReadNormModel(bad, groups, error));
     EXPECT_NE(error.find("14-16"), std::string::npos);
+}
+
+TEST(ContentWriters, NormModelReadsDecimalCommasAndTheStarterModelHasNoJumpAtTheTop) {
+    TempProgramDir dir;
+    const QString model = dir.Write("normen.ini", "[14-16]\ngemiddelde=90,5\nspreiding= 17,5 \n"
+                                                  "[17-21]\ngemiddelde=100\nspreiding=17.5\n"
+                                                  "[22-30]\ngemiddelde=100\nspreiding=17.5\n"
+                                                  "[>30]\ngemiddelde=100\nspreiding=17.5\n");
+    std::vector<TNormGroup> groups;
+    std::string error;
+    ASSERT_TRUE(ReadNormModel(model, groups, error)) << error;
+    EXPECT_DOUBLE_EQ(groups[0].Mean, 90.5);
+    EXPECT_DOUBLE_EQ(groups[0].Spread, 17.5);
+
+    // Raw scores above 164 show as ">155", so the table must reach 155 at 164
+    // and rise without a step back anywhere below it.
+    ASSERT_TRUE(ReadNormModel(QStringLiteral(ZENX_CONTENT_DIR "/normen.ini"), groups, error))
+        << error;
+    ASSERT_EQ(groups.size(), 4u);
+    for (const TNormGroup& g : groups) {
+        EXPECT_EQ(NormIQ(g, kMaxRawScore), 155) << g.Section;
+        EXPECT_GE(NormIQ(g, 100), 90) << g.Section;
+        EXPECT_LE(NormIQ(g, 100), 110) << g.Section;
+        for (int raw = 1; raw <= kMaxRawScore; ++raw)
+            EXPECT_GE(NormIQ(g, raw), NormIQ(g, raw - 1)) << g.Section << " " << raw;
+    }
 }
