@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Values come from single lines: no line feed may reach a redirect or a
     // cookie that is sent back.
     if (parser.Location().find('\n') != std::string::npos ||
-        parser.SetCookie().find('\n') != std::string::npos ||
-        parser.Location().size() > size || parser.SetCookie().size() > size)
+        parser.SetCookie().find('\n') != std::string::npos || parser.Location().size() > size ||
+        parser.SetCookie().size() > size)
         std::abort();
     return 0;
 }

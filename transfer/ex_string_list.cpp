@@ -6,7 +6,9 @@ namespace vdx {
 
 namespace {
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
 
 // Sorted lists order by name first, so that every line of one name sits
 // together where the bisection looks for it.

@@ -56,9 +56,13 @@ AbandonedList& Abandoned() {
 
 } // namespace
 
-int THostLookup::SweepAbandoned() { return Sweep(Abandoned().items); }
+int THostLookup::SweepAbandoned() {
+    return Sweep(Abandoned().items);
+}
 
-THostLookup::~THostLookup() { Abandon(); }
+THostLookup::~THostLookup() {
+    Abandon();
+}
 
 bool THostLookup::Start(const std::string& name) {
     Abandon();

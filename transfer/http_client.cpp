@@ -5,9 +5,17 @@
 #include "transfer/transfer_errors.h"
 
 #include <QFile>
+#include <QIODevice>
+#include <algorithm>
 #include <memory>
 
 namespace vdx {
+
+namespace {
+
+constexpr int64_t kMaxReservedBody = int64_t(256) << 20;
+
+} // namespace
 
 void THttpClient::Abort() {
     done_ = true;
@@ -148,6 +156,17 @@ void THttpClient::ReceiveBody() {
         CaptureFile(Body, bodyPrefix_, limit);
         return;
     }
+    if (BodyDevice && !replyEmpty_ && status_ <= 298) {
+        Body.clear();
+        CaptureDevice(*BodyDevice, bodyPrefix_, limit);
+        return;
+    }
+    // Growing the string step by step would copy a large body several
+    // times over; a declared length lets it be allotted once. A server's
+    // claim is only trusted up to a sane size.
+    Body.clear();
+    if (limit > 0)
+        Body.reserve(size_t(std::min<int64_t>(limit, kMaxReservedBody)));
     CaptureString(Body, limit);
     if (!bodyPrefix_.empty())
         Body.insert(0, bodyPrefix_);

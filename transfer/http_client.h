@@ -48,6 +48,10 @@ public:
     bool OutputFileMode = false; // the request body is the file named by the post data,
                                  // the reply header goes to the file named by Header
     int MaxRedirects = 5;        // redirects followed before the request fails
+    // When set (and not InputFileMode), the body of a successful reply is
+    // written here instead of into Body, so that a large download goes
+    // straight to disk. Bodies of error and redirect replies still go to Body.
+    QIODevice* BodyDevice = nullptr;
 
     std::function<void()> OnAboutToSend;
     std::function<void(CmdType)> OnSuccess;

@@ -12,8 +12,8 @@ namespace vdx {
 
 namespace {
 
-constexpr const char* kMethodNames[] = {"GET",    "OPTIONS", "HEAD",  "POST",   "PUT",
-                                        "PATCH",  "COPY",    "MOVE",  "DELETE", "LINK",
+constexpr const char* kMethodNames[] = {"GET",    "OPTIONS", "HEAD",   "POST",   "PUT",
+                                        "PATCH",  "COPY",    "MOVE",   "DELETE", "LINK",
                                         "UNLINK", "TRACE",   "WRAPPED"};
 
 // Requests that declare a Content-Length and send a body.
@@ -69,7 +69,9 @@ int ParsePort(std::string_view text) {
 
 } // namespace
 
-const char* CmdName(CmdType cmd) { return kMethodNames[int(cmd)]; }
+const char* CmdName(CmdType cmd) {
+    return kMethodNames[int(cmd)];
+}
 
 void THttpClient::SetRequest(CmdType cmd, std::string_view url, std::string_view sendData,
                              std::string_view destination) {
@@ -85,9 +87,15 @@ void THttpClient::Run(CmdType cmd, std::string_view url, std::string_view sendDa
     Execute();
 }
 
-void THttpClient::Get(std::string_view url) { Run(CmdType::Get, url, {}, {}); }
-void THttpClient::Options(std::string_view url) { Run(CmdType::Options, url, {}, {}); }
-void THttpClient::Head(std::string_view url) { Run(CmdType::Head, url, {}, {}); }
+void THttpClient::Get(std::string_view url) {
+    Run(CmdType::Get, url, {}, {});
+}
+void THttpClient::Options(std::string_view url) {
+    Run(CmdType::Options, url, {}, {});
+}
+void THttpClient::Head(std::string_view url) {
+    Run(CmdType::Head, url, {}, {});
+}
 void THttpClient::Put(std::string_view url, std::string_view data) {
     Run(CmdType::Put, url, data, {});
 }
@@ -100,7 +108,9 @@ void THttpClient::Copy(std::string_view url, std::string_view destination) {
 void THttpClient::Move(std::string_view url, std::string_view destination) {
     Run(CmdType::Move, url, {}, destination);
 }
-void THttpClient::Delete(std::string_view url) { Run(CmdType::Delete, url, {}, {}); }
+void THttpClient::Delete(std::string_view url) {
+    Run(CmdType::Delete, url, {}, {});
+}
 void THttpClient::Link(std::string_view url, std::string_view destination) {
     Run(CmdType::Link, url, "Send.dat", destination);
 }
@@ -134,8 +144,8 @@ void THttpClient::ParseURL() {
     // Only a colon before the first slash can end a scheme ("http:") or a
     // host ("host:8080"); one in the path or query is data.
     const bool leadingColon = colon != std::string::npos && colon < slash;
-    const bool authority = url_.starts_with("//") ||
-                           (leadingColon && url_.compare(colon, 3, "://") == 0);
+    const bool authority =
+        url_.starts_with("//") || (leadingColon && url_.compare(colon, 3, "://") == 0);
 
     std::string path;
     if (authority) {
@@ -183,8 +193,7 @@ void THttpClient::BuildHeader() {
     TExStringList& lines = headerLines_;
     lines.Clear();
     if (cmd_ != CmdType::Wrapped)
-        lines.Add(std::string(CmdName(cmd_)) + " " + (Proxy.empty() ? path_ : url_) +
-                  " HTTP/1.0");
+        lines.Add(std::string(CmdName(cmd_)) + " " + (Proxy.empty() ? path_ : url_) + " HTTP/1.0");
     if (!Proxy.empty())
         lines.Add("Proxy-Connection: Keep-Alive");
     lines.SetValue("Host", Host);
@@ -222,6 +231,8 @@ bool THttpClient::ExpectsBody() const {
            !(status_ >= 100 && status_ < 200);
 }
 
-bool THttpClient::SendsBody() const { return CarriesBody(cmd_); }
+bool THttpClient::SendsBody() const {
+    return CarriesBody(cmd_);
+}
 
 } // namespace vdx

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <fcntl.h>
 
 namespace vdx {
 
@@ -59,6 +60,15 @@ bool ReplaceFileContents(const QString& path, std::string_view data) {
         left -= n;
     }
     return file.commit();
+}
+
+void StartWriteback(QFileDevice& file, int64_t& started) {
+    constexpr int64_t kStep = int64_t(4) << 20;
+    const int64_t written = file.pos();
+    if (written - started < kStep || !file.flush() || file.handle() < 0)
+        return;
+    ::sync_file_range(file.handle(), started, written - started, SYNC_FILE_RANGE_WRITE);
+    started = written;
 }
 
 } // namespace vdx

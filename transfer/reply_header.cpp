@@ -10,7 +10,9 @@ constexpr int kStatusCeiling = 999;
 // Lengths beyond this are nonsense; stopping here keeps the sum in range.
 constexpr int64_t kLengthCeiling = int64_t(1) << 50;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view TrimBlanks(std::string_view s) {
     while (!s.empty() && IsBlank(s.front()))
@@ -62,7 +64,9 @@ int ParseStatusNumber(std::string_view line) {
     return value;
 }
 
-void TReplyHeaderParser::Reset() { *this = TReplyHeaderParser(); }
+void TReplyHeaderParser::Reset() {
+    *this = TReplyHeaderParser();
+}
 
 bool TReplyHeaderParser::StatusLine(std::string_view line) {
     if (line.size() < 5 || CompareText(line.substr(0, 5), "HTTP/") != 0)

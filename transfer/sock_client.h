@@ -3,12 +3,15 @@
 #include "transfer/host_lookup.h"
 #include "transfer/thread_timer.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+class QIODevice;
 
 namespace vdx {
 
@@ -60,8 +63,9 @@ public:
     void CaptureString(std::string& s, int64_t size);
     // Everything until the peer closes (or size bytes when size >= 0) into a
     // new file, after prefix.
-    void CaptureFile(const std::string& fileName, std::string_view prefix = {},
-                     int64_t size = -1);
+    void CaptureFile(const std::string& fileName, std::string_view prefix = {}, int64_t size = -1);
+    // The same into an open device, which stays open.
+    void CaptureDevice(QIODevice& device, std::string_view prefix = {}, int64_t size = -1);
     void Transaction(std::string_view cmd, std::string& reply);
     bool DataAvailable();
 
@@ -101,8 +105,9 @@ private:
     bool WaitConnected();
     void SendBytes(const char* p, size_t len);
     void SendAll(const char* p, size_t len, bool reportPackets);
-    template <typename Sink>
-    void CaptureLoop(int64_t size, Sink&& sink);
+    template <typename Sink> void CaptureLoop(int64_t size, Sink&& sink);
+    void CaptureInto(QIODevice& device, const std::string& name, std::string_view prefix,
+                     int64_t size);
 
     int fd_ = -1;
     std::unique_ptr<char[]> buffer_;
@@ -114,6 +119,7 @@ private:
     int replyNumber_ = 0;
     int lastError_ = 0;
     std::string statusText_;
+    std::chrono::steady_clock::time_point lastPump_{};
     bool canceled_ = false;
     bool timedOut_ = false;
     bool succeed_ = false;

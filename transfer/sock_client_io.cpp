@@ -19,17 +19,19 @@ namespace vdx {
 namespace {
 
 // Turns the time-out timer off however the operation ends.
-template <typename Off>
-struct TimerScope {
+template <typename Off> struct TimerScope {
     Off off;
     ~TimerScope() { off(); }
 };
-template <typename Off>
-TimerScope(Off) -> TimerScope<Off>;
+template <typename Off> TimerScope(Off) -> TimerScope<Off>;
 
-bool IsRetry(int code) { return code == WSAEWOULDBLOCK || code == WSAEINTR; }
+bool IsRetry(int code) {
+    return code == WSAEWOULDBLOCK || code == WSAEINTR;
+}
 
-QString FileNameOf(const std::string& name) { return QFile::decodeName(name.c_str()); }
+QString FileNameOf(const std::string& name) {
+    return QFile::decodeName(name.c_str());
+}
 
 } // namespace
 
@@ -163,8 +165,7 @@ void TSockClient::ReadLn(std::string& s) {
     throw EAbortError("Socket readln aborted");
 }
 
-template <typename Sink>
-void TSockClient::CaptureLoop(int64_t size, Sink&& sink) {
+template <typename Sink> void TSockClient::CaptureLoop(int64_t size, Sink&& sink) {
     bytesRecvd_ = 0;
     TimerOn();
     TimerScope scope{[this] { TimerOff(); }};
@@ -206,22 +207,31 @@ void TSockClient::CaptureString(std::string& s, int64_t size) {
     }
 }
 
-void TSockClient::CaptureFile(const std::string& fileName, std::string_view prefix,
-                              int64_t size) {
+void TSockClient::CaptureFile(const std::string& fileName, std::string_view prefix, int64_t size) {
     StatusMessage(8, "CaptureFile");
     QFile file(FileNameOf(fileName));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw EFileError("Cannot create file " + fileName);
+    CaptureInto(file, fileName, prefix, size);
+    file.close();
+}
+
+void TSockClient::CaptureDevice(QIODevice& device, std::string_view prefix, int64_t size) {
+    StatusMessage(8, "CaptureFile");
+    CaptureInto(device, "(device)", prefix, size);
+}
+
+void TSockClient::CaptureInto(QIODevice& device, const std::string& name, std::string_view prefix,
+                              int64_t size) {
     const auto write = [&](const char* p, size_t n) {
-        if (file.write(p, qint64(n)) != qint64(n))
-            throw EFileError("Cannot write file " + fileName);
+        if (device.write(p, qint64(n)) != qint64(n))
+            throw EFileError("Cannot write file " + name);
     };
     if (!prefix.empty())
         write(prefix.data(), prefix.size());
     CaptureLoop(size, write);
-    if (!file.flush())
-        throw EFileError("Cannot write file " + fileName);
-    file.close();
+    if (auto* file = qobject_cast<QFileDevice*>(&device); file && !file->flush())
+        throw EFileError("Cannot write file " + name);
     if (canceled_) {
         canceled_ = false;
         throw EAbortError("Socket send aborted");

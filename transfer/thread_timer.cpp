@@ -26,7 +26,9 @@ void TThreadTimer::SetOnTimer(std::function<void()> handler) {
     Rearm();
 }
 
-bool TThreadTimer::IsArmed() const { return timer_->isActive(); }
+bool TThreadTimer::IsArmed() const {
+    return timer_->isActive();
+}
 
 void TThreadTimer::Rearm() {
     timer_->stop();

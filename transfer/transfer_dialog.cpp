@@ -1,28 +1,34 @@
 #include "transfer/transfer_dialog.h"
 
 #include "transfer/local_files.h"
+#include "transfer/transfer_errors.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
 #include <QTemporaryFile>
 #include <cmath>
+#include <memory>
 
 namespace vdx {
 
 namespace {
 
-constexpr const char* kCmdTitles[] = {"Get",    "Options", "Head", "Post",   "Put",
-                                      "Patch",  "Copy",    "Move", "Delete", "Link",
+constexpr const char* kCmdTitles[] = {"Get",    "Options", "Head",   "Post",   "Put",
+                                      "Patch",  "Copy",    "Move",   "Delete", "Link",
                                       "UnLink", "Trace",   "Wrapped"};
 
-QString CmdTitle(CmdType cmd) { return QString::fromLatin1(kCmdTitles[int(cmd)]); }
+QString CmdTitle(CmdType cmd) {
+    return QString::fromLatin1(kCmdTitles[int(cmd)]);
+}
 
 int Percent(int64_t done, int64_t total) {
     if (total <= 0)
@@ -112,7 +118,11 @@ void TMainForm::WireEvents() {
         EndTransfer(kRequestFailed);
         AddStatus(QStringLiteral("No Succes"));
     };
-    http.OnPacketRecvd = [this] { ShowProgress(HttpClient.BytesRecvd()); };
+    http.OnPacketRecvd = [this] {
+        ShowProgress(HttpClient.BytesRecvd());
+        if (bodyTarget_)
+            StartWriteback(*bodyTarget_, writebackStart_);
+    };
     http.OnPacketSent = [this] { ShowProgress(HttpClient.BytesSent()); };
 }
 
@@ -121,7 +131,9 @@ void TMainForm::EndTransfer(int32_t result) {
     LastResult = result;
 }
 
-void TMainForm::AddStatus(const QString& text) { StatusLst->appendPlainText(text); }
+void TMainForm::AddStatus(const QString& text) {
+    StatusLst->appendPlainText(text);
+}
 
 void TMainForm::ShowProgress(int64_t done) {
     ProgressBar->setValue(Percent(done, HttpClient.ContentLength()));
@@ -159,18 +171,42 @@ int32_t TMainForm::GetFile(const std::string& baseUrl, const std::string& fileNa
     BeginTransfer(false);
     HttpClient.Header.clear();
     HttpClient.Body.clear();
+    // When the target's directory is there already, the body is written
+    // straight into a temporary file beside the target as it arrives, and
+    // that file replaces the target only after a complete, successful reply.
+    // Otherwise the body waits in memory until the directory has been made.
+    const QString targetDir = DirectoryOf(destPath);
+    std::unique_ptr<QSaveFile> target;
+    if (QFileInfo(targetDir).isDir()) {
+        target = std::make_unique<QSaveFile>(destPath);
+        if (!target->open(QIODevice::WriteOnly))
+            target.reset();
+    }
+    HttpClient.BodyDevice = target.get();
+    bodyTarget_ = target.get();
+    writebackStart_ = 0;
+    bool committed = false;
     try {
         HttpClient.Get(baseUrl + "/" + fileName);
         if (!Busy)
             result = LastResult;
         else if (!Succeeded)
             result = kRequestFailed;
-        else if (ForceDirectoryPath(DirectoryOf(destPath)))
+        else if (target)
+            result = (committed = target->commit()) ? kTransferSucceeded : kRequestFailed;
+        else if (ForceDirectoryPath(targetDir))
             result = ReplaceFileContents(destPath, HttpClient.Body) ? kTransferSucceeded
                                                                     : kRequestFailed;
+    } catch (const EFileError&) {
+        // The received data could not be written.
+        result = Busy ? kRequestFailed : LastResult;
     } catch (...) {
         result = Busy ? kInvalidRequest : LastResult;
     }
+    HttpClient.BodyDevice = nullptr;
+    bodyTarget_ = nullptr;
+    if (target && !committed)
+        target->cancelWriting();
     Busy = false;
     // A large download is not kept in memory once it is on disk.
     std::string().swap(HttpClient.Body);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+class QFileDevice;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -63,6 +64,8 @@ private:
     QProgressBar* ProgressBar = nullptr;
     QPushButton* CancelBtn = nullptr;
     bool running_ = false;
+    QFileDevice* bodyTarget_ = nullptr; // the file a download streams into
+    int64_t writebackStart_ = 0;
 };
 
 } // namespace vdx

@@ -11,11 +11,13 @@ constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz
 
 // The uuencode alphabet: value plus 32, with '`' standing for 0 instead of a
 // space that mail transports may strip.
-char UUChar(unsigned v) { return v == 0 ? '`' : char(v + 32); }
+char UUChar(unsigned v) {
+    return v == 0 ? '`' : char(v + 32);
+}
 
 void EncodeGroup(const unsigned char* p, size_t n, TUUMethod method, std::string& out) {
-    const unsigned v = (unsigned(p[0]) << 16) | (n > 1 ? unsigned(p[1]) << 8 : 0u) |
-                       (n > 2 ? unsigned(p[2]) : 0u);
+    const unsigned v =
+        (unsigned(p[0]) << 16) | (n > 1 ? unsigned(p[1]) << 8 : 0u) | (n > 2 ? unsigned(p[2]) : 0u);
     const unsigned sextets[4] = {(v >> 18) & 63, (v >> 12) & 63, (v >> 6) & 63, v & 63};
     for (size_t i = 0; i < 4; ++i) {
         if (method == TUUMethod::uuMime)

@@ -5,9 +5,13 @@
 
 extern "C" {
 
-VELDUX_API bool OpenVdxDlg(void) { return vdx::OpenDialog(); }
+VELDUX_API bool OpenVdxDlg(void) {
+    return vdx::OpenDialog();
+}
 
-VELDUX_API bool CloseVdxDlg(void) { return vdx::CloseDialog(); }
+VELDUX_API bool CloseVdxDlg(void) {
+    return vdx::CloseDialog();
+}
 
 VELDUX_API int32_t GetFile(const char* baseUrl, const char* fileName, const char* destPath) {
     return vdx::RunGetFile(baseUrl, fileName, destPath);

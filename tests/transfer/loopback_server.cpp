@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cctype>
-#include <cstdlib>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -55,7 +55,9 @@ long long NowMs() {
 ServerConn::ServerConn(int fd, const std::atomic<bool>& stop, long long deadlineMs)
     : fd_(fd), stop_(stop), deadlineMs_(deadlineMs) {}
 
-ServerConn::~ServerConn() { Close(); }
+ServerConn::~ServerConn() {
+    Close();
+}
 
 std::string ServerConn::ReadRequest() {
     std::string data;
@@ -215,7 +217,9 @@ LoopbackServer::Handler Reply(LoopbackServer& server, std::string reply) {
     };
 }
 
-RefusedPort::RefusedPort() { fd_ = BindLoopback(port_); }
+RefusedPort::RefusedPort() {
+    fd_ = BindLoopback(port_);
+}
 
 RefusedPort::~RefusedPort() {
     if (fd_ >= 0)

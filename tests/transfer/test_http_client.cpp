@@ -52,8 +52,8 @@ TEST(HttpClient, GetSendsTheExactRequestAndKeepsTheBody) {
     EXPECT_EQ(http.Body, "hello world");
     EXPECT_EQ(http.Header, "HTTP/1.0 200 OK\r\nContent-Length: 11\r\nServer: t\r\n\r\n");
     ASSERT_EQ(server.Requests().size(), 1u);
-    EXPECT_EQ(server.Requests()[0], "GET /zenx/iusers.dat HTTP/1.0\r\nHost: 127.0.0.1\r\n" +
-                                        kAcceptAndType + "\r\n");
+    EXPECT_EQ(server.Requests()[0],
+              "GET /zenx/iusers.dat HTTP/1.0\r\nHost: 127.0.0.1\r\n" + kAcceptAndType + "\r\n");
     EXPECT_FALSE(http.Connected());
 }
 
@@ -88,7 +88,7 @@ TEST(HttpClient, BodyOntoDiskAndFormEncodedPostData) {
     const std::string body("binary\0\r\ndata", 13);
     LoopbackServer server;
     server.Serve({Reply(server, "HTTP/1.0 200 OK\r\n\r\n" + body),
-                             Reply(server, "HTTP/1.0 200 OK\r\n\r\n")});
+                  Reply(server, "HTTP/1.0 200 OK\r\n\r\n")});
     THttpClient http;
     http.InputFileMode = true;
     http.Body = QFile::encodeName(dir.filePath("body.bin")).toStdString();
@@ -182,7 +182,7 @@ TEST(HttpClient, RedirectIsFollowedWithTheCookie) {
 TEST(HttpClient, RedirectHandledByTheCallerIsNotFollowed) {
     LoopbackServer server;
     server.Serve({Reply(server, "HTTP/1.0 301 Moved\r\nLocation: /b\r\n\r\n"),
-                             Reply(server, "HTTP/1.0 200 OK\r\n\r\nnot wanted")});
+                  Reply(server, "HTTP/1.0 200 OK\r\n\r\nnot wanted")});
     THttpClient http;
     Outcome outcome(http);
     int asked = 0;
@@ -199,8 +199,8 @@ TEST(HttpClient, RedirectHandledByTheCallerIsNotFollowed) {
 TEST(HttpClient, RedirectsEndAfterTheirBound) {
     LoopbackServer server;
     const std::string loop = "HTTP/1.0 302 Found\r\nLocation: /again\r\n\r\n";
-    server.Serve({Reply(server, loop), Reply(server, loop), Reply(server, loop),
-                  Reply(server, loop)});
+    server.Serve(
+        {Reply(server, loop), Reply(server, loop), Reply(server, loop), Reply(server, loop)});
     THttpClient http;
     http.MaxRedirects = 2;
     Outcome outcome(http);
@@ -213,8 +213,7 @@ TEST(HttpClient, PortInTheUrlIsUsedAndHttpsRaisesBeforeConnecting) {
     LoopbackServer server;
     server.Serve({Reply(server, "HTTP/1.0 200 OK\r\n\r\n")});
     THttpClient http;
-    EXPECT_THROW(http.Get("https://127.0.0.1:" + std::to_string(server.Port()) + "/x"),
-                 EHttpError);
+    EXPECT_THROW(http.Get("https://127.0.0.1:" + std::to_string(server.Port()) + "/x"), EHttpError);
     EXPECT_EQ(server.Accepted(), 0);
     http.Get("localhost:" + std::to_string(server.Port()) + "/x");
     EXPECT_EQ(server.Accepted(), 1);

@@ -72,9 +72,9 @@ TEST(ParseURL, RefusesWhatCannotBeRequested) {
     THttpClient http;
     http.SetRequest(CmdType::Get, "");
     EXPECT_THROW(http.ParseURL(), EHttpError);
-    for (const char* url : {"https://secure.example/x", "HTTPS://secure.example", "h:x/y", "h:/y",
-                            "h:0/y", "h:65536/y", "h:99999999999999999999/y", "h/a b",
-                            "h/a\r\nX-Injected: 1"}) {
+    for (const char* url :
+         {"https://secure.example/x", "HTTPS://secure.example", "h:x/y", "h:/y", "h:0/y",
+          "h:65536/y", "h:99999999999999999999/y", "h/a b", "h/a\r\nX-Injected: 1"}) {
         http.SetRequest(CmdType::Get, url);
         EXPECT_THROW(http.ParseURL(), EHttpError) << url;
     }

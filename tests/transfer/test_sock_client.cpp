@@ -149,9 +149,8 @@ TEST(SockClient, UnresolvableHostIsRetriedOnceWhenHandled) {
 }
 
 TEST(SockClient, DottedAddressesSkipTheLookupAndNamesUseIt) {
-    LoopbackServer server({[](ServerConn& c) { c.Send("a\n"); }, [](ServerConn& c) {
-                               c.Send("b\n");
-                           }});
+    LoopbackServer server(
+        {[](ServerConn& c) { c.Send("a\n"); }, [](ServerConn& c) { c.Send("b\n"); }});
     TSockClient client;
     int resolved = 0;
     int disconnected = 0;

@@ -138,6 +138,24 @@ TEST_F(VelduxLibrary, DownloadReplacesTheFileWhole) {
     EXPECT_EQ(bar->value(), 100);
 }
 
+TEST_F(VelduxLibrary, StreamedDownloadHoldsOnlyTheFinalBody) {
+    // The body of a redirect must not end up in front of the real one, and a
+    // reply without a header is all body, its first line included.
+    const std::string stats = "[Women.Answers]\r\nABC0010001=55\r\n";
+    LoopbackServer server;
+    server.Serve({Reply(server, "HTTP/1.0 302 Found\r\nLocation: /zenx/new.dat\r\n"
+                                "Content-Length: 9\r\n\r\nredirect!"),
+                  Reply(server, "HTTP/1.0 200 OK\r\n\r\n" + stats), Reply(server, stats)});
+    ASSERT_TRUE(open());
+    EXPECT_EQ(Get(Base(server)), VELDUX_SUCCEEDED);
+    EXPECT_EQ(Read(dest), QByteArray::fromStdString(stats));
+    EXPECT_EQ(server.Requests().at(1).rfind("GET /zenx/new.dat HTTP/1.0\r\n", 0), 0u);
+    Write(dest, "old statistics");
+    EXPECT_EQ(Get(Base(server)), VELDUX_SUCCEEDED);
+    EXPECT_EQ(Read(dest), QByteArray::fromStdString(stats));
+    EXPECT_EQ(FilesBesideDest(), QStringList{"iusers.dat"});
+}
+
 TEST_F(VelduxLibrary, MissingDirectoriesAreMadeAndBackslashesAccepted) {
     LoopbackServer server;
     server.Serve({Reply(server, "HTTP/1.0 200 OK\r\n\r\ndata")});
@@ -164,8 +182,7 @@ TEST_F(VelduxLibrary, FailedDownloadsKeepTheOldFile) {
 TEST_F(VelduxLibrary, ConnectionAndRequestFailures) {
     ASSERT_TRUE(open());
     RefusedPort refused;
-    EXPECT_EQ(Get("127.0.0.1:" + std::to_string(refused.Port()) + "/zenx"),
-              VELDUX_NO_CONNECTION);
+    EXPECT_EQ(Get("127.0.0.1:" + std::to_string(refused.Port()) + "/zenx"), VELDUX_NO_CONNECTION);
     EXPECT_TRUE(StatusLines().contains("No Connection"));
     EXPECT_EQ(Get("no-such-host.zenx-test.invalid/zenx"), VELDUX_INVALID_REQUEST);
     EXPECT_TRUE(StatusLines().contains("Bad Request"));
@@ -194,6 +211,7 @@ TEST_F(VelduxLibrary, CancelDuringASlowReply) {
     EXPECT_LT(NowMs() - start, 3000);
     EXPECT_TRUE(StatusLines().contains("Request Cancel"));
     EXPECT_EQ(Read(dest), "old statistics");
+    EXPECT_EQ(FilesBesideDest(), QStringList{"iusers.dat"}) << "the partial body is gone";
 }
 
 TEST_F(VelduxLibrary, ClosingDuringATransferCancelsItAndClosesAfterwards) {
@@ -235,8 +253,8 @@ TEST_F(VelduxLibrary, UploadSendsTheFileAndRemovesTheHeaderFile) {
                   },
                   Reply(server, "HTTP/1.0 500 Oops\r\n\r\n")});
     ASSERT_TRUE(open());
-    const std::string url = "127.0.0.1:" + std::to_string(server.Port()) +
-                            "/zenx/zenxws.dll?action=zenxdata";
+    const std::string url =
+        "127.0.0.1:" + std::to_string(server.Port()) + "/zenx/zenxws.dll?action=zenxdata";
     const int32_t first = postFile(url.c_str(), users);
     const int32_t second = postFile(url.c_str(), users);
     if (oldTmp.isNull())
@@ -251,8 +269,9 @@ TEST_F(VelduxLibrary, UploadSendsTheFileAndRemovesTheHeaderFile) {
     const std::vector<std::string> requests = server.Requests();
     ASSERT_EQ(requests.size(), 2u);
     const std::string& request = requests[0];
-    EXPECT_EQ(request.rfind("POST /zenx/zenxws.dll?action=zenxdata HTTP/1.0\r\nHost: 127.0.0.1\r\n", 0),
-              0u);
+    EXPECT_EQ(
+        request.rfind("POST /zenx/zenxws.dll?action=zenxdata HTTP/1.0\r\nHost: 127.0.0.1\r\n", 0),
+        0u);
     const std::string tail = "Content-type: application/x-www-form-urlencoded\r\n"
                              "Content-Length: 18\r\n\r\n" +
                              std::string("[Jan]\r\nAge=40\r\n\0\xff", 18);
