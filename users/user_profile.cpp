@@ -1,3 +1,9 @@
 #include "users/user_profile.h"
 
-void ClearUser(TUserProfile& user) { user = TUserProfile{}; }
+std::string CutShortString(std::string_view text) {
+    return std::string(text.substr(0, kMaxShortString));
+}
+
+void ClearUser(TUserProfile& user) {
+    user = TUserProfile{};
+}
