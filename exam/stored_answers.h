@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+// Every answer a user gives lives in User\users.dat, section "<name>.Answers",
+// one key per QuestionKey. The value is
+//   answer "<" day "," thousandths-of-day ">" "<" milliseconds ">"
+// e.g. "ac<38870,500><12000>". A key with a value, even one whose answer part
+// is empty, marks the question as answered.
+
+// Longest answer part that is stored; answers are short strings.
+inline constexpr std::size_t kMaxAnswerLength = 255;
+
+QString UsersFilePath();
+std::string AnswersSection(std::string_view userName);
+
+// The stored value for a user, empty when there is none (or no user).
+std::string ReadAnswer(std::string_view userName, std::string_view questionKey);
+// Replaces the stored value. False when there is no user or the file could
+// not be written; the file then stays as it was.
+bool WriteAnswer(std::string_view userName, std::string_view questionKey, std::string_view value);
+
+// The answer part of a value: the text before its first "<", empty when the
+// value holds no "<".
+std::string_view AnswerPart(std::string_view value);
+
+// The time recorded in a value, in days; 0 when it holds no "><" or the time
+// is not a whole number.
+double AnswerTime(std::string_view value);
+
+// Whole milliseconds from `from` to `to` (day numbers). The difference is
+// taken to a tenth of a millisecond first so that 12 s of clock time is 12000 and not
+// 11999 through the rounding of day numbers; negative spans count as 0.
+int64_t ElapsedMs(double from, double to);
+
+// The value stored for an answer given at `now` after `elapsedMs` on the
+// question. Line breaks in the answer become spaces (they cannot be stored on
+// one line) and the answer is cut to kMaxAnswerLength characters.
+std::string AnswerValue(std::string_view answer, double now, int64_t elapsedMs);
+
+// All stored values of one user, read with one pass over the file. Keys
+// match without regard to letter case, as the profile routines match them.
+class TAnswerSnapshot {
+public:
+    TAnswerSnapshot() = default;
+    explicit TAnswerSnapshot(const std::vector<std::pair<std::string, std::string>>& values);
+
+    static TAnswerSnapshot Load(std::string_view userName);
+
+    // The stored value, empty when none.
+    const std::string& Value(std::string_view questionKey) const;
+    std::size_t size() const { return values_.size(); }
+
+private:
+    std::unordered_map<std::string, std::string> values_; // folded key -> value
+};
