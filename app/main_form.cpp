@@ -1,20 +1,38 @@
 #include "app/main_form.h"
 
+#include "app/about_box.h"
+#include "app/intro_form.h"
 #include "app/layout_selection.h"
+#include "app/skin_style.h"
 #include "app/temp_dir.h"
 #include "platform/paths.h"
 #include "platform/screen.h"
 #include "platform/wave_player.h"
+#include "widgets/base_btn.h"
+#include "widgets/hand_cursors.h"
 #include "widgets/image_loader.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFrame>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolTip>
+
+namespace {
+
+// Waits while letting window messages run, so that the about window paints.
+void WaitWithEvents(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace
 
 TMainForm::TMainForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
@@ -29,12 +47,24 @@ TMainForm::TMainForm(QWidget* parent)
     setFont(font);
 
     anImage = new TImageLoader();
-    MediaPlayer = new plat::WavePlayer(this);
+    WaitMs = WaitWithEvents;
+    SetWavePlayer(new plat::WavePlayer(this));
     BuildControls();
+    // The open hand over the window, its panels and pages; the buttons show
+    // the pointing hand of their own.
+    RegisterHandCursors();
+    const QCursor& hand = CustomCursor(crHandNoFingersCursor);
+    for (QWidget* w : std::initializer_list<QWidget*>{this, MainFormPanel, HeaderPnl, NavPnl,
+                                                      MainPnl, MainPages})
+        w->setCursor(hand);
+    for (int i = 0; i < MainPages->count(); ++i)
+        MainPages->widget(i)->setCursor(hand);
     ResetUserAndTestRun();
 }
 
 TMainForm::~TMainForm() {
+    // Buttons going with the window stop the sound; the player goes first.
+    TBaseBtn::SetStopSoundHook({});
     delete anImage;
     CleanTempDir(plat::ResolvePath("T\\"));
 }
@@ -69,6 +99,10 @@ bool TMainForm::FormCreate() {
     }
     LayoutSize = layout->layoutSize;
     ScaleControls(MainFormPanel, layout->multiplier, layout->divisor);
+    BkInfoIndexLst->setProperty("ItemHeight", ScaleItemHeight(16, LayoutSize));
+    // Fonts scale in whole pixels; centre the captions again for the new size.
+    for (TBaseBtn* button : MainFormPanel->findChildren<TBaseBtn*>())
+        skin::CentreCaption(button);
     SizeToScreen();
     CentrePanel();
     PlaceMarkupBackgrounds();
@@ -190,21 +224,25 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 // their scroll boxes here.
 void TMainForm::CreateMarkupViews() {}
 
-// FIXME: the user, hair, eye and topic lists get their flat look once the
-// pages that hold them exist.
-void TMainForm::GiveListsFlatLook() {}
+// The four drop-down lists are drawn flat: a thin line instead of a sunken
+// frame (the style sheet of the panel draws it).
+void TMainForm::GiveListsFlatLook() {
+    for (QComboBox* list : {LogOnOffUsersLst, ConfigHairLst, ConfigEyesLst, BkInfoIndexLst})
+        list->setFrame(false);
+}
 
 // FIXME: the markup views' background offsets follow their scroll boxes.
 void TMainForm::PlaceMarkupBackgrounds() {}
 
-// FIXME: header, page backgrounds and button faces come from I\B\ for LayoutSize.
-void TMainForm::LoadWindowPictures() {}
+void TMainForm::ShowAboutAtShutdown() {
+    ShowAboutBox();
+    QCoreApplication::processEvents();
+    if (WaitMs)
+        WaitMs(2000);
+    CloseAboutBox();
+}
 
-// FIXME: the about window shows for two seconds at shutdown.
-void TMainForm::ShowAboutAtShutdown() {}
-
-// FIXME: the intro window goes at the first showing.
-void TMainForm::DestroyIntro() {}
-
-// FIXME: the status rules enable and caption every control.
-void TMainForm::UpdateStatus() {}
+void TMainForm::DestroyIntro() {
+    ::DestroyIntro();
+    LoadGauge = {};
+}

@@ -1,22 +1,33 @@
 #pragma once
 
+#include "recdb/db_rec_file.h"
 #include "users/user_profile.h"
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
-class QPushButton;
+class QLineEdit;
+class QScrollArea;
+class QSpinBox;
 class QStackedWidget;
 class QTimer;
+class TBaseBtn;
+class TBkControl;
+class TGauge;
 class TImageLoader;
 namespace plat {
 class WavePlayer;
-}
+enum class WaveStatus;
+} // namespace plat
 
 // The one main window: a borderless, always-on-top window covering the
 // screen with the designed 640 x 480 panel scaled and centred on white. It
@@ -45,12 +56,40 @@ public:
     // times as one block (start-up, log-off, adding a user).
     void ResetUserAndTestRun();
 
+    // Derives from the flags and a few field contents which controls are
+    // enabled, visible and how they are captioned; saves the settings page
+    // when it has been left. Every handler that changes state ends with it.
+    void UpdateStatus();
+
+    // Plays a wave file given relative to the program directory (such as
+    // "a\\2.wav") from its beginning, cutting off any sound still playing;
+    // silent, and stopping what plays, when sound is off or the file is
+    // missing.
+    void PlaySound(std::string_view relativePath);
+    void StopSound();
+    // Sound is on while SoundBtn is down.
+    bool SoundOn() const;
+    // Replaces the wave player (tests); the window takes ownership.
+    void SetWavePlayer(plat::WavePlayer* player);
+
+    // Page buttons and header buttons.
+    void LogOnOffBtnClick();
+    void ConfigBtnClick();
+    void InternetBtnClick();
+    void SelectTestBtnClick();
+    void PauseTestBtnClick();
+    void BkInfoBtnClick();
+    void HelpBtnClick();
+    void SoundBtnClick();
+    void InfoBtnClick();
+
     // State owned by the window; the subsystems use these names.
     std::string CatalogueText;
     uint16_t StatusFlags = 0;
     int ShownQuestionRec = 0;
     std::vector<std::string> PictureIndex;
-    std::vector<std::string> RecordIndex;
+    std::unique_ptr<TiDbRecFile> RecordDb;
+    TRecordIndex RecordIndex;
     TUserProfile UserProfile;
     std::string CurrentTest;
     int QuestionNo = 0;
@@ -63,15 +102,21 @@ public:
     bool FeedbackPending = false;
     int LayoutSize = 0;
 
+    // Progress of loading the record database (percent): the intro window's
+    // gauge while that window exists; empty when there is none.
+    std::function<void(int percent)> LoadGauge;
+    // How shutdown waits while the about window shows; tests shorten it.
+    std::function<void(int milliseconds)> WaitMs;
+
     // Controls, named as their objectName.
     QFrame* MainFormPanel = nullptr;
     QFrame* HeaderPnl = nullptr;
-    QPushButton* InfoBtn = nullptr;
-    QPushButton* SoundBtn = nullptr;
-    QLabel* HeaderBk = nullptr;
+    TBaseBtn* InfoBtn = nullptr;
+    TBaseBtn* SoundBtn = nullptr;
+    TBkControl* HeaderBk = nullptr;
     QLabel* CaptionLbl = nullptr;
-    QPushButton* MinimizeBtn = nullptr;
-    QPushButton* QuitBtn = nullptr;
+    TBaseBtn* MinimizeBtn = nullptr;
+    TBaseBtn* QuitBtn = nullptr;
     QFrame* NavPnl = nullptr;
     QFrame* MainPnl = nullptr;
     QStackedWidget* MainPages = nullptr;
@@ -79,17 +124,130 @@ public:
     TImageLoader* anImage = nullptr;
     plat::WavePlayer* MediaPlayer = nullptr;
 
+    // Page buttons in NavPnl, and the current user's name below them.
+    TBaseBtn* LogOnOffBtn = nullptr;
+    TBaseBtn* ConfigBtn = nullptr;
+    TBaseBtn* InternetBtn = nullptr;
+    TBaseBtn* SelectTestBtn = nullptr;
+    TBaseBtn* PauseTestBtn = nullptr;
+    TBaseBtn* BkInfoBtn = nullptr;
+    TBaseBtn* HelpBtn = nullptr;
+    QLabel* CurrentUserLbl = nullptr;
+
+    // The pages of MainPages (objectName "LogOnOff", "Test", ...).
+    QWidget* LogOnOffPage = nullptr;
+    QWidget* TestPage = nullptr;
+    QWidget* ConfigPage = nullptr;
+    QWidget* InternetPage = nullptr;
+    QWidget* BkInfoPage = nullptr;
+    QWidget* IntroPage = nullptr;
+    QWidget* HelpPage = nullptr;
+
+    // Page "LogOnOff".
+    TBkControl* LogOnOffBk = nullptr;
+    QLabel* LogOnOffHeaderLbl = nullptr;
+    QLabel* LogOnOffUserLstLbl = nullptr;
+    QComboBox* LogOnOffUsersLst = nullptr;
+    QLabel* LogOnOffPWLbl = nullptr;
+    QLineEdit* LogOnOffPWEdit = nullptr;
+    QLabel* LogOnOffCPWLbl = nullptr;
+    QLineEdit* LogOnOffCPWEdit = nullptr;
+    TBaseBtn* LogOnOffGoBtn = nullptr;
+    TBaseBtn* LogOnOffAddBtn = nullptr;
+    TBaseBtn* LogOnOffPWDelBtn = nullptr;
+    TBaseBtn* LogOnOffNewPWBtn = nullptr; // "Nieuw wachtwoord", always hidden
+
+    // Page "Config".
+    TBkControl* ConfigBk = nullptr;
+    QLabel* ConfigHeaderLbl = nullptr;
+    QLabel* ConfigNameLbl = nullptr;
+    QLabel* ConfigName = nullptr;
+    QCheckBox* ConfigMaleChkBx = nullptr;
+    QCheckBox* ConfigFemaleChkBx = nullptr;
+    QLabel* ConfigAgeLbl = nullptr;
+    QLineEdit* ConfigAgeEdit = nullptr;
+    QLabel* ConfigAgeEditLbl = nullptr;
+    QLabel* ConfigHairLbl = nullptr;
+    QComboBox* ConfigHairLst = nullptr;
+    QLabel* ConfigEyesLbl = nullptr;
+    QComboBox* ConfigEyesLst = nullptr;
+    QLabel* ConfigShoeSizeLbl = nullptr;
+    QLineEdit* ConfigShoeSizeEdit = nullptr;
+    QCheckBox* ConfigDirectFBChkBx = nullptr;
+    QCheckBox* ConfigTimeLimitQChkBx = nullptr;
+    QSpinBox* ConfigTimeLimitQChkBxSpnnr = nullptr;
+    QLabel* ConfigTimeLimitQLbl = nullptr;
+    QCheckBox* ConfigTimeLimitTChkBx = nullptr;
+    QSpinBox* ConfigTimeLimitTChkBxSpnnr = nullptr;
+    QLabel* ConfigTimeLimitTLbl = nullptr;
+
+    // Page "Test".
+    TBkControl* TestBk = nullptr;
+    QLabel* TestHeaderLbl = nullptr;
+    QLabel* RemarkLbl = nullptr;
+    QScrollArea* TestTextCtrl = nullptr;
+    QLabel* QuestionAnswerLbl = nullptr;
+    QLabel* QuestionTime = nullptr;
+    QLabel* TotalUserTime = nullptr;
+    TGauge* TimeLimitQGauge = nullptr;
+    TGauge* TimeLimitTGauge = nullptr;
+    TBaseBtn* DeleteAnswerBtn = nullptr;
+    TBaseBtn* PreviousQuestionBtn = nullptr;
+    TBaseBtn* NextQuestionBtn = nullptr;
+
+    // Page "Internet".
+    TBkControl* InternetBk = nullptr;
+    QLabel* InternetHeaderLbl = nullptr;
+    QLabel* InternetTextLbl = nullptr;
+    TBaseBtn* InternetDownloadBtn = nullptr;
+    TBaseBtn* InternetUpLoadBtn = nullptr;
+
+    // Page "BkInfo".
+    TBkControl* BkInfoBk = nullptr;
+    QLabel* BkInfoHeaderLbl = nullptr;
+    QLabel* BkInfoIndexLstHeaderLbl = nullptr;
+    QComboBox* BkInfoIndexLst = nullptr;
+    QScrollArea* BkInfoTextCtrl = nullptr;
+
+    // Page "Help".
+    TBkControl* HelpBk = nullptr;
+    QLabel* HelpHeaderLbl = nullptr;
+    QScrollArea* HelpTextCtrl = nullptr;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
+    // Steps that the user store and the test engine carry out; the status
+    // rules and the page buttons call them at fixed moments.
+    virtual void SaveUser();                // the settings page was left
+    virtual void ShowCatalogue();           // after the status part of SelectTestBtn
+    virtual void ContinueAfterPause();      // resume: as NextQuestionBtn with PauseTestBtn
+    virtual void RecordPausedQuestion();    // pause during a run: answer and time
+    virtual void ShowPausedText();          // "Test is gepauzeerd" in TestView
+    virtual void ShowSelectedBkInfoTopic(); // the chosen reference topic
+
 private:
     void BuildControls();
+    void BuildHeader();
+    void BuildNavigation();
+    void BuildLogOnOffPage();
+    void BuildConfigPage();
+    void BuildTestPage();
+    void BuildInternetPage();
+    void BuildBkInfoPage();
+    void BuildHelpPage();
+    void ConnectButtons();
     QWidget* AddPage(const char* name);
     void ConfigureImageLoader();
     void SizeToScreen();
     void CentrePanel();
+
+    // Sound and hover feedback.
+    void MediaPlayerNotify(plat::WaveStatus status);
+    void ButtonMouseIn(QObject* sender);
+    void ButtonMouseOut(QObject* sender);
 
     // Steps that belong to subsystems built on top of this window.
     void CreateMarkupViews();
@@ -102,8 +260,9 @@ private:
     void LogOff();
     void ShowAboutAtShutdown();
     void DestroyIntro();
-    void UpdateStatus();
+    void LeavePages();
 
+    std::string soundFile_; // the player's file name; empty before the first sound
     bool shownOnce_ = false;
     bool closing_ = false;
 };

@@ -1,44 +1,75 @@
-// The control tree of the main window in its designed 640 x 480 coordinates.
+// The control tree of the main window in its designed 640 x 480 coordinates:
+// header, page buttons and the page set. The pages themselves are built in
+// main_form_pages.cpp and main_form_test_pages.cpp.
 #include "app/main_form.h"
+
+#include "app/app_window.h"
+#include "app/skin_style.h"
+#include "widgets/background.h"
+#include "widgets/base_btn.h"
+#include "widgets/bk_control.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
 
+using skin::Make;
+
 namespace {
 
-template <typename T>
-T* Make(QWidget* parent, const char* name, int left, int top, int width, int height) {
-    auto* w = new T(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(left, top, width, height);
-    return w;
-}
-
-QPushButton* HeaderButton(QWidget* parent, const char* name, const char* caption, int left,
-                          const char* hint) {
-    auto* b = Make<QPushButton>(parent, name, left, 0, 45, 45);
-    b->setText(QString::fromLatin1(caption));
-    b->setToolTip(QString::fromUtf8(hint));
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
+void FillWith(QWidget* w, const QColor& colour) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, colour);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
 }
 
 } // namespace
 
 void TMainForm::BuildControls() {
     MainFormPanel = Make<QFrame>(this, "MainFormPanel", 0, 0, 640, 480);
+    MainFormPanel->setStyleSheet(skin::FieldStyleSheet());
+    MainFormPanel->setPalette(skin::FieldPalette(MainFormPanel->palette()));
+    BuildHeader();
+    BuildNavigation();
 
+    MainPnl = Make<QFrame>(MainFormPanel, "MainPnl", 151, 45, 489, 435);
+    MainPages = Make<QStackedWidget>(MainPnl, "MainPages", 0, 0, 489, 435);
+    LogOnOffPage = AddPage("LogOnOff");
+    TestPage = AddPage("Test");
+    ConfigPage = AddPage("Config");
+    InternetPage = AddPage("Internet");
+    BkInfoPage = AddPage("BkInfo");
+    IntroPage = AddPage("Intro");
+    HelpPage = AddPage("Help");
+    BuildLogOnOffPage();
+    BuildConfigPage();
+    BuildTestPage();
+    BuildInternetPage();
+    BuildBkInfoPage();
+    BuildHelpPage();
+
+    TestTimer = new QTimer(this);
+    TestTimer->setObjectName(QStringLiteral("TestTimer"));
+    TestTimer->setInterval(1000);
+
+    ConnectButtons();
+}
+
+void TMainForm::BuildHeader() {
     HeaderPnl = Make<QFrame>(MainFormPanel, "HeaderPnl", 0, 0, 640, 45);
-    InfoBtn = HeaderButton(HeaderPnl, "InfoBtn", "i", 0, "Geeft informatie over Zernox 2");
-    SoundBtn = HeaderButton(HeaderPnl, "SoundBtn", "s", 45, "Geluid aan- of uitzetten");
-    SoundBtn->setCheckable(true);
-    SoundBtn->setChecked(true); // sound is on while the button is down
-    HeaderBk = Make<QLabel>(HeaderPnl, "HeaderBk", 90, 0, 460, 43);
-    HeaderBk->setAlignment(Qt::AlignCenter);
+    // The two pixels below the header picture make a thin line.
+    FillWith(HeaderPnl, skin::kAccent);
+    InfoBtn =
+        skin::MakeHeaderButton(HeaderPnl, "InfoBtn", "i", 0, "Geeft informatie over Zernox 2");
+    SoundBtn = skin::MakeHeaderButton(HeaderPnl, "SoundBtn", "s", 45, "Geluid aan- of uitzetten");
+    SoundBtn->SetButtonIsDown(true); // sound is on while the button is down
+    HeaderBk = Make<TBkControl>(HeaderPnl, "HeaderBk", 90, 0, 460, 43);
+    HeaderBk->Background().SetImageDrawStyle(idsCenter);
+    HeaderBk->Background().SetBrush(QBrush(Qt::NoBrush));
+    HeaderBk->Background().SetPen(QPen(Qt::NoPen));
     CaptionLbl = Make<QLabel>(HeaderPnl, "CaptionLbl", 90, 14, 460, 16);
     CaptionLbl->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     {
@@ -47,24 +78,28 @@ void TMainForm::BuildControls() {
         f.setPixelSize(13);
         CaptionLbl->setFont(f);
         QPalette p = CaptionLbl->palette();
-        p.setColor(QPalette::WindowText, QColor(0, 0, 128)); // navy
+        p.setColor(QPalette::WindowText, skin::kNavy);
         CaptionLbl->setPalette(p);
     }
-    MinimizeBtn = HeaderButton(HeaderPnl, "MinimizeBtn", "-", 550, "Zernox 2 minimaliseren");
-    QuitBtn = HeaderButton(HeaderPnl, "QuitBtn", "x", 595, "Zernox 2 afsluiten");
+    MinimizeBtn =
+        skin::MakeHeaderButton(HeaderPnl, "MinimizeBtn", "-", 550, "Zernox 2 minimaliseren");
+    QuitBtn = skin::MakeHeaderButton(HeaderPnl, "QuitBtn", "x", 595, "Zernox 2 afsluiten");
+}
 
+void TMainForm::BuildNavigation() {
     NavPnl = Make<QFrame>(MainFormPanel, "NavPnl", 0, 45, 151, 435);
-    MainPnl = Make<QFrame>(MainFormPanel, "MainPnl", 151, 45, 489, 435);
-    MainPages = Make<QStackedWidget>(MainPnl, "MainPages", 0, 0, 489, 435);
-    for (const char* page : {"LogOnOff", "Test", "Config", "Internet", "BkInfo", "Intro", "Help"})
-        AddPage(page);
-
-    TestTimer = new QTimer(this);
-    TestTimer->setObjectName(QStringLiteral("TestTimer"));
-    TestTimer->setInterval(1000);
-
-    connect(MinimizeBtn, &QPushButton::clicked, this, [this] { showMinimized(); });
-    connect(QuitBtn, &QPushButton::clicked, this, &QWidget::close);
+    FillWith(NavPnl, skin::kNavPanel);
+    LogOnOffBtn = skin::MakeLargeButton(NavPnl, "LogOnOffBtn", "Aanmelden...", 3, 5);
+    ConfigBtn = skin::MakeLargeButton(NavPnl, "ConfigBtn", "Instellingen", 3, 52);
+    InternetBtn = skin::MakeLargeButton(NavPnl, "InternetBtn", "Internet", 3, 99);
+    SelectTestBtn = skin::MakeLargeButton(NavPnl, "SelectTestBtn", "Test selecteren", 3, 163);
+    PauseTestBtn = skin::MakeLargeButton(NavPnl, "PauseTestBtn", "Test pauzeren", 3, 210);
+    BkInfoBtn = skin::MakeLargeButton(NavPnl, "BkInfoBtn", "Achtergronden", 3, 273);
+    HelpBtn = skin::MakeLargeButton(NavPnl, "HelpBtn", "Help", 3, 319);
+    CurrentUserLbl =
+        skin::MakeLabel(NavPnl, "CurrentUserLbl", "Huidige gebruiker:", 8, 380, 137, 44);
+    CurrentUserLbl->setWordWrap(true);
+    CurrentUserLbl->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
 }
 
 QWidget* TMainForm::AddPage(const char* name) {
@@ -72,4 +107,27 @@ QWidget* TMainForm::AddPage(const char* name) {
     page->setObjectName(QString::fromLatin1(name));
     MainPages->addWidget(page);
     return page;
+}
+
+void TMainForm::ConnectButtons() {
+    const auto onClick = [this](TBaseBtn* button, void (TMainForm::*handler)()) {
+        connect(button, &TBaseBtn::OnClick, this, handler);
+    };
+    onClick(InfoBtn, &TMainForm::InfoBtnClick);
+    onClick(SoundBtn, &TMainForm::SoundBtnClick);
+    onClick(LogOnOffBtn, &TMainForm::LogOnOffBtnClick);
+    onClick(ConfigBtn, &TMainForm::ConfigBtnClick);
+    onClick(InternetBtn, &TMainForm::InternetBtnClick);
+    onClick(SelectTestBtn, &TMainForm::SelectTestBtnClick);
+    onClick(PauseTestBtn, &TMainForm::PauseTestBtnClick);
+    onClick(BkInfoBtn, &TMainForm::BkInfoBtnClick);
+    onClick(HelpBtn, &TMainForm::HelpBtnClick);
+    connect(MinimizeBtn, &TBaseBtn::OnClick, this, [] { MinimizeApplication(); });
+    connect(QuitBtn, &TBaseBtn::OnClick, this, &QWidget::close);
+
+    // Hover feedback is shared by every skinned button of the window.
+    for (TBaseBtn* button : MainFormPanel->findChildren<TBaseBtn*>()) {
+        connect(button, &TBaseBtn::OnMouseIn, this, &TMainForm::ButtonMouseIn);
+        connect(button, &TBaseBtn::OnMouseOut, this, &TMainForm::ButtonMouseOut);
+    }
 }

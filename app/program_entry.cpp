@@ -1,5 +1,7 @@
 #include "app/program_entry.h"
 
+#include "app/about_box.h"
+#include "app/intro_form.h"
 #include "app/main_form.h"
 #include "app/url_launch.h"
 #include "platform/ansi.h"
@@ -8,22 +10,16 @@
 
 #include <QApplication>
 
-namespace {
-
-// FIXME: the shared 16/256-colour display palette is obtained here and
-// released at exit; the intro window shows (and paints) before loading.
-void ShowIntro() {}
-
-} // namespace
-
 int RunProgram(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(TMainForm::kClassName));
+    // One look on every desktop; the window draws its own skin on top.
+    QApplication::setStyle(QStringLiteral("Fusion"));
     const QString className = QString::fromLatin1(TMainForm::kClassName);
 
     const bool uninstall = argc > 1 && plat::AnsiSameText(argv[1], "uninstall");
-    if (plat::PostToInstance(className, uninstall ? plat::msgCloseWindow
-                                                  : plat::msgActivateInstance)) {
+    if (plat::PostToInstance(className,
+                             uninstall ? plat::msgCloseWindow : plat::msgActivateInstance)) {
         if (!uninstall)
             return 0;
     }
@@ -33,12 +29,17 @@ int RunProgram(int argc, char** argv) {
         return 0;
     }
 
+    // The shared 16- and 256-colour palettes are built on first use by the
+    // controls that need them; they are plain colour tables, nothing to release.
     ShowIntro();
     QCoreApplication::processEvents();
 
     TMainForm form;
-    if (!form.FormCreate())
+    form.LoadGauge = IntroProgress();
+    if (!form.FormCreate()) {
+        DestroyIntro();
         return 1;
+    }
 
     plat::InstanceListener listener;
     QObject::connect(&listener, &plat::InstanceListener::MessageReceived, &form,
@@ -51,5 +52,7 @@ int RunProgram(int argc, char** argv) {
     listener.Listen(className);
 
     form.show();
-    return app.exec();
+    const int code = app.exec();
+    DestroyAboutBox();
+    return code;
 }

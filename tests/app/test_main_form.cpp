@@ -4,10 +4,10 @@
 #include "platform/screen.h"
 #include "tests/common/temp_program_dir.h"
 
+#include "widgets/base_btn.h"
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -33,7 +33,7 @@ TEST_F(MainFormTest, PanelIsScaledAndCentredOnTheScreen) {
     EXPECT_EQ(form.QuitBtn->geometry(), QRect(952, 0, 72, 72));
     EXPECT_EQ(form.MainPnl->geometry(), QRect(241, 72, 782, 696));
     EXPECT_EQ(form.CaptionLbl->font().pixelSize(), 20);
-    EXPECT_EQ(form.InfoBtn->font().pixelSize(), 17);
+    EXPECT_EQ(form.InfoBtn->font().pixelSize(), 25); // designed at 16 pixels
     EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(form.palette().color(QPalette::Window), QColor(Qt::white));
@@ -49,7 +49,7 @@ TEST_F(MainFormTest, StartsOnTheLogOnPageWithItsStartState) {
     EXPECT_EQ(form.CaptionLbl->text(), "Zernox 2 ~ 1.0 release 1");
     EXPECT_EQ(form.ActivePageName(), "LogOnOff");
     EXPECT_EQ(form.StatusFlags, 0);
-    EXPECT_TRUE(form.SoundBtn->isChecked());
+    EXPECT_TRUE(form.SoundBtn->ButtonIsDown());
     EXPECT_EQ(form.UserProfile.TimeLimQt, 10);
     EXPECT_EQ(form.UserProfile.TimeLimTt, 10);
     EXPECT_FALSE(form.TestTimer->isActive());
