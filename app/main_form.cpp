@@ -1,5 +1,8 @@
 #include "app/main_form.h"
 
+#include "markup/markup_view_host.h"
+#include "markup/parser_control.h"
+
 #include "app/about_box.h"
 #include "app/intro_form.h"
 #include "app/layout_selection.h"
@@ -220,9 +223,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// FIXME: the markup control creates TestView, BkInfoView and HelpView in
-// their scroll boxes here.
-void TMainForm::CreateMarkupViews() {}
+void TMainForm::CreateMarkupViews() {
+    TestView = CreateMarkupView(TestTextCtrl, QStringLiteral("TestView"), &PictureIndex);
+    BkInfoView = CreateMarkupView(BkInfoTextCtrl, QStringLiteral("BkInfoView"), &PictureIndex);
+    HelpView = CreateMarkupView(HelpTextCtrl, QStringLiteral("HelpView"), &PictureIndex);
+}
 
 // The four drop-down lists are drawn flat: a thin line instead of a sunken
 // frame (the style sheet of the panel draws it).
@@ -231,8 +236,12 @@ void TMainForm::GiveListsFlatLook() {
         list->setFrame(false);
 }
 
-// FIXME: the markup views' background offsets follow their scroll boxes.
-void TMainForm::PlaceMarkupBackgrounds() {}
+// After scaling, each view's background lines up with its page's own.
+void TMainForm::PlaceMarkupBackgrounds() {
+    PlaceMarkupView(TestView, TestTextCtrl);
+    PlaceMarkupView(BkInfoView, BkInfoTextCtrl);
+    PlaceMarkupView(HelpView, HelpTextCtrl);
+}
 
 void TMainForm::ShowAboutAtShutdown() {
     ShowAboutBox();

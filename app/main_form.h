@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+class GParserControl;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -194,6 +195,11 @@ public:
     TBaseBtn* DeleteAnswerBtn = nullptr;
     TBaseBtn* PreviousQuestionBtn = nullptr;
     TBaseBtn* NextQuestionBtn = nullptr;
+
+    // Markup views in the scroll boxes of the pages "Test", "BkInfo" and "Help".
+    GParserControl* TestView = nullptr;
+    GParserControl* BkInfoView = nullptr;
+    GParserControl* HelpView = nullptr;
 
     // Page "Internet".
     TBkControl* InternetBk = nullptr;

@@ -5,6 +5,7 @@
 
 #include "app/app_window.h"
 #include "app/skin_style.h"
+#include "exchange/internet_page.h"
 #include "widgets/background.h"
 #include "widgets/base_btn.h"
 #include "widgets/bk_control.h"
@@ -48,6 +49,7 @@ void TMainForm::BuildControls() {
     BuildConfigPage();
     BuildTestPage();
     BuildInternetPage();
+    AttachInternetPage(InternetPage);
     BuildBkInfoPage();
     BuildHelpPage();
 
