@@ -10,3 +10,7 @@ void TMainForm::LogOff() {
     ResetUserAndTestRun();
     StatusFlags = 0;
 }
+
+// FIXME: the user store takes the settings page into the record and writes
+// it to users.dat.
+void TMainForm::SaveUser() {}

@@ -1,12 +1,6 @@
 #include "app/main_form.h"
 
-// Steps of the user store and the test engine that the page buttons and the
-// status rules call at fixed moments. Until those subsystems fill them in,
-// each does what can be done without them.
-
-// FIXME: the user store takes the settings page into the record and writes
-// it to users.dat.
-void TMainForm::SaveUser() {}
+// The test page: catalogue, test run, pause and feedback.
 
 // FIXME: the test engine builds (or reuses) CatalogueText and shows it.
 void TMainForm::ShowCatalogue() {}
@@ -21,6 +15,3 @@ void TMainForm::RecordPausedQuestion() {}
 
 // FIXME: TestView shows "Test is gepauzeerd".
 void TMainForm::ShowPausedText() {}
-
-// FIXME: the reference pages show the topic selected in BkInfoIndexLst.
-void TMainForm::ShowSelectedBkInfoTopic() {}
