@@ -211,8 +211,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     closing_ = true;
-    if (!UserProfile.Name.empty())
-        LogOff();
+    LogOff(); // saves and logs off whoever is logged on
     PictureIndex.clear();
     RecordIndex.clear();
     if (QWidget* grabber = QWidget::mouseGrabber())
@@ -225,6 +224,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::CreateMarkupViews() {
     TestView = CreateMarkupView(TestTextCtrl, QStringLiteral("TestView"), &PictureIndex);
+    WireTestView();
     BkInfoView = CreateMarkupView(BkInfoTextCtrl, QStringLiteral("BkInfoView"), &PictureIndex);
     HelpView = CreateMarkupView(HelpTextCtrl, QStringLiteral("HelpView"), &PictureIndex);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "exam/test_run.h"
+#include "exam/test_run_state.h"
 #include "recdb/db_rec_file.h"
+#include "users/user_pages_host.h"
 #include "users/user_profile.h"
 
 #include <QWidget>
@@ -19,6 +22,8 @@ class QLabel;
 class QLineEdit;
 class QScrollArea;
 class QSpinBox;
+class TSpinner;
+struct TUserPages;
 class QStackedWidget;
 class QTimer;
 class TBaseBtn;
@@ -32,8 +37,10 @@ enum class WaveStatus;
 
 // The one main window: a borderless, always-on-top window covering the
 // screen with the designed 640 x 480 panel scaled and centred on white. It
-// owns all run-time state of the program.
-class TMainForm : public QWidget {
+// owns all run-time state of the program; the test-run fields (StatusFlags,
+// CurrentTest, QuestionNo, ShownQuestionRec, ...) are those of the test
+// engine's state, from which it derives.
+class TMainForm : public QWidget, public TTestRunState {
     Q_OBJECT
 public:
     static constexpr const char* kCaption = "Zernox 2 ~ 1.0 release 1";
@@ -83,24 +90,23 @@ public:
     void HelpBtnClick();
     void SoundBtnClick();
     void InfoBtnClick();
+    // A topic chosen in BkInfoIndexLst: its text, then the status update.
+    void BkInfoIndexLstChange();
+
+    // The Test page's handlers; the test engine does the work.
+    void TestTextHyperLinkClick(const std::string& target);
+    void DeleteAnswerBtnClick();
+    void NextQuestionBtnClick();
+    void PreviousQuestionBtnClick();
+    void TestTimerTimer();
+    TTestRun& TestRun();
 
     // State owned by the window; the subsystems use these names.
     std::string CatalogueText;
-    uint16_t StatusFlags = 0;
-    int ShownQuestionRec = 0;
     std::vector<std::string> PictureIndex;
     std::unique_ptr<TiDbRecFile> RecordDb;
     TRecordIndex RecordIndex;
     TUserProfile UserProfile;
-    std::string CurrentTest;
-    int QuestionNo = 0;
-    int TestQuestionCount = 0;
-    double UsedTime = 0;
-    double QuestionStart = 0;
-    double LastTick = 0;
-    uint8_t AnswerLength = 0;
-    uint8_t ChoiceCount = 0;
-    bool FeedbackPending = false;
     int LayoutSize = 0;
 
     // Progress of loading the record database (percent): the intro window's
@@ -108,6 +114,13 @@ public:
     std::function<void(int percent)> LoadGauge;
     // How shutdown waits while the about window shows; tests shorten it.
     std::function<void(int milliseconds)> WaitMs;
+    // The clock of the test run (day numbers); empty for the system's. Tests
+    // set it to run time limits without waiting.
+    std::function<double()> TestClock;
+    // The standard boxes of the user pages: "Unable to write to " + file
+    // name, and the "Confirm" question (true for Yes). Tests answer them.
+    std::function<void(const QString& fileName)> ShowWriteErrorBox;
+    std::function<bool(const QString& question)> AskConfirmBox;
 
     // Controls, named as their objectName.
     QFrame* MainFormPanel = nullptr;
@@ -176,10 +189,10 @@ public:
     QLineEdit* ConfigShoeSizeEdit = nullptr;
     QCheckBox* ConfigDirectFBChkBx = nullptr;
     QCheckBox* ConfigTimeLimitQChkBx = nullptr;
-    QSpinBox* ConfigTimeLimitQChkBxSpnnr = nullptr;
+    TSpinner* ConfigTimeLimitQChkBxSpnnr = nullptr;
     QLabel* ConfigTimeLimitQLbl = nullptr;
     QCheckBox* ConfigTimeLimitTChkBx = nullptr;
-    QSpinBox* ConfigTimeLimitTChkBxSpnnr = nullptr;
+    TSpinner* ConfigTimeLimitTChkBxSpnnr = nullptr;
     QLabel* ConfigTimeLimitTLbl = nullptr;
 
     // Page "Test".
@@ -245,6 +258,9 @@ private:
     void BuildBkInfoPage();
     void BuildHelpPage();
     void ConnectButtons();
+    void WireTestPage();      // the Test page's buttons and TestTimer
+    void WireTestView();      // link clicks and choices of TestView
+    void WireReferencePage(); // the owner-drawn topic list and its choice
     QWidget* AddPage(const char* name);
     void ConfigureImageLoader();
     void SizeToScreen();
@@ -264,6 +280,9 @@ private:
     void OpenRecordDatabase();
     void LoadUserList();
     void LogOff();
+    // The log-on and settings pages: their handlers and host.
+    void WireUserPages();
+    TUserPages UserPages();
     void ShowAboutAtShutdown();
     void DestroyIntro();
     void LeavePages();
@@ -271,4 +290,8 @@ private:
     std::string soundFile_; // the player's file name; empty before the first sound
     bool shownOnce_ = false;
     bool closing_ = false;
+    std::unique_ptr<TTestPageHost> testHost_; // the window as the test engine sees it
+    std::unique_ptr<TTestRun> testRun_;
+    const TiDbRecFile* testRunDb_ = nullptr;   // the database testRun_ reads
+    std::unique_ptr<TUserPagesHost> userHost_; // the window as the user pages see it
 };

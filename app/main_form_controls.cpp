@@ -124,8 +124,11 @@ void TMainForm::ConnectButtons() {
     onClick(PauseTestBtn, &TMainForm::PauseTestBtnClick);
     onClick(BkInfoBtn, &TMainForm::BkInfoBtnClick);
     onClick(HelpBtn, &TMainForm::HelpBtnClick);
+    WireReferencePage();
+    WireTestPage();
     connect(MinimizeBtn, &TBaseBtn::OnClick, this, [] { MinimizeApplication(); });
     connect(QuitBtn, &TBaseBtn::OnClick, this, &QWidget::close);
+    WireUserPages();
 
     // Hover feedback is shared by every skinned button of the window.
     for (TBaseBtn* button : MainFormPanel->findChildren<TBaseBtn*>()) {

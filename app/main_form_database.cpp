@@ -31,6 +31,9 @@ void TMainForm::OpenRecordDatabase() {
         BkInfoIndexLst->clear();
         for (const std::string& entry : topics)
             BkInfoIndexLst->addItem(plat::FromAnsi(entry));
+        // Nothing is chosen until the page is first opened, which then
+        // selects the first topic.
+        BkInfoIndexLst->setCurrentIndex(-1);
     }
     ResetUserAndTestRun();
     LoadUserList();

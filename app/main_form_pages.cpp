@@ -4,6 +4,8 @@
 #include "app/main_form.h"
 
 #include "app/skin_style.h"
+#include "users/settings_values.h"
+#include "users/spinner.h"
 #include "widgets/base_btn.h"
 #include "widgets/bk_control.h"
 
@@ -11,7 +13,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSpinBox>
 
 using skin::Make;
 using skin::MakeLabel;
@@ -96,17 +97,17 @@ void TMainForm::BuildConfigPage() {
     ConfigTimeLimitQChkBx = Make<QCheckBox>(page, "ConfigTimeLimitQChkBx", kLeft, 214, 170, 20);
     ConfigTimeLimitQChkBx->setText(QStringLiteral("Tijdslimiet per vraag"));
     ConfigTimeLimitQChkBxSpnnr =
-        Make<QSpinBox>(page, "ConfigTimeLimitQChkBxSpnnr", 220, 212, 60, 24);
-    ConfigTimeLimitQChkBxSpnnr->setRange(1, 90);
-    ConfigTimeLimitQChkBxSpnnr->setValue(10);
+        Make<TSpinner>(page, "ConfigTimeLimitQChkBxSpnnr", 220, 212, 60, 24);
+    ConfigTimeLimitQChkBxSpnnr->SetRange(kQuestionSecondsMin, kQuestionSecondsMax);
+    ConfigTimeLimitQChkBxSpnnr->SetValue(10);
     ConfigTimeLimitQLbl = MakeLabel(page, "ConfigTimeLimitQLbl", "Seconden", 290, 215, 100, 18, 12);
 
     ConfigTimeLimitTChkBx = Make<QCheckBox>(page, "ConfigTimeLimitTChkBx", kLeft, 248, 170, 20);
     ConfigTimeLimitTChkBx->setText(QStringLiteral("Tijdslimiet per test"));
     ConfigTimeLimitTChkBxSpnnr =
-        Make<QSpinBox>(page, "ConfigTimeLimitTChkBxSpnnr", 220, 246, 60, 24);
-    ConfigTimeLimitTChkBxSpnnr->setRange(1, 255);
-    ConfigTimeLimitTChkBxSpnnr->setValue(10);
+        Make<TSpinner>(page, "ConfigTimeLimitTChkBxSpnnr", 220, 246, 60, 24);
+    ConfigTimeLimitTChkBxSpnnr->SetRange(kTestMinutesMin, kTestMinutesMax);
+    ConfigTimeLimitTChkBxSpnnr->SetValue(10);
     ConfigTimeLimitTLbl = MakeLabel(page, "ConfigTimeLimitTLbl", "Minuten", 290, 249, 100, 18, 12);
 
     for (QCheckBox* box : {ConfigMaleChkBx, ConfigFemaleChkBx, ConfigDirectFBChkBx,
@@ -115,7 +116,7 @@ void TMainForm::BuildConfigPage() {
         f.setPixelSize(12);
         box->setFont(f);
     }
-    for (QSpinBox* spin : {ConfigTimeLimitQChkBxSpnnr, ConfigTimeLimitTChkBxSpnnr})
+    for (TSpinner* spin : {ConfigTimeLimitQChkBxSpnnr, ConfigTimeLimitTChkBxSpnnr})
         spin->setAlignment(Qt::AlignRight);
 }
 

@@ -4,6 +4,7 @@
 #include "app/main_form.h"
 
 #include "app/window_pictures.h"
+#include "markup/parser_control.h"
 #include "platform/paths.h"
 #include "widgets/background.h"
 #include "widgets/base_btn.h"
@@ -69,9 +70,14 @@ void TMainForm::LoadWindowPictures() {
             break;
         case TPictureTarget::BkInfoBk:
             BkInfoBk->Background().SetImage(picture);
+            // The text lies on the page background.
+            if (BkInfoView)
+                BkInfoView->Background().SetImage(picture);
             break;
         case TPictureTarget::HelpBk:
             HelpBk->Background().SetImage(picture);
+            if (HelpView)
+                HelpView->Background().SetImage(picture);
             break;
         case TPictureTarget::SmallUp:
             SetFace(small, TFace::Up, picture);
@@ -94,6 +100,6 @@ void TMainForm::LoadWindowPictures() {
         }
     }
     anImage->SetImageName(QString());
-    // FIXME: TestView, BkInfoView and HelpView take the backgrounds of their
-    // pages once the markup control creates them.
+    // FIXME: TestView takes the background of its page once the test page
+    // wires it.
 }

@@ -10,6 +10,7 @@
 #include "app/url_launch.h"
 #include "app/web_addresses.h"
 #include "platform/ansi.h"
+#include "users/log_on_page.h"
 #include "widgets/base_btn.h"
 #include "widgets/gauge.h"
 
@@ -43,11 +44,9 @@ void TMainForm::UpdateStatus() {
     in.TestQuestionCount = TestQuestionCount;
     in.TimeLimQ = UserProfile.TimeLimQ;
     in.TimeLimT = UserProfile.TimeLimT;
-    in.LogOn.NameText = Text(LogOnOffUsersLst->currentText());
-    in.LogOn.SelectedIndex = LogOnOffUsersLst->currentIndex();
-    in.LogOn.PwText = Text(LogOnOffPWEdit->text());
-    in.LogOn.CpwText = Text(LogOnOffCPWEdit->text());
-    in.LogOn.StoredPw = UserProfile.Pw;
+    in.FeedbackShown = FeedbackShown;
+    const TUserPages userPages = UserPages();
+    in.LogOn = LogOnInputsOf(userPages.LogOn, UserProfile, HasFlag(StatusFlags, sfLoggedOn));
     const TStatusView v = ComputeStatus(in);
 
     // 1. Page buttons.
@@ -60,18 +59,9 @@ void TMainForm::UpdateStatus() {
     BkInfoBtn->setEnabled(v.BkInfoBtnEnabled);
     HelpBtn->setEnabled(v.HelpBtnEnabled);
 
-    // 2. Log-on page.
-    LogOnOffUsersLst->setEnabled(v.LogOn.UsersLstEnabled);
-    LogOnOffPWLbl->setVisible(v.LogOn.PwVisible);
-    LogOnOffPWEdit->setVisible(v.LogOn.PwVisible);
-    LogOnOffPWEdit->setEnabled(v.LogOn.PwEnabled);
-    LogOnOffCPWLbl->setVisible(v.LogOn.CpwVisible);
-    LogOnOffCPWEdit->setVisible(v.LogOn.CpwVisible);
-    LogOnOffCPWEdit->setEnabled(v.LogOn.CpwEnabled);
+    // 2. Log-on page (the caption first, so that it is centred).
     SetCaption(LogOnOffGoBtn, v.LogOn.GoBtnCaption);
-    LogOnOffGoBtn->setVisible(v.LogOn.GoBtnVisible);
-    LogOnOffAddBtn->setVisible(v.LogOn.AddBtnVisible);
-    LogOnOffPWDelBtn->setVisible(v.LogOn.PWDelBtnVisible);
+    ApplyLogOnView(userPages.LogOn, v.LogOn);
 
     // 3. Pages that were left.
     LeavePages();

@@ -16,7 +16,8 @@ struct TStatusInputs {
     int TestQuestionCount = 0;
     bool TimeLimQ = false;
     bool TimeLimT = false;
-    TLogOnInputs LogOn; // its LoggedOn is taken from Flags
+    bool FeedbackShown = false; // a run shows the feedback of its question
+    TLogOnInputs LogOn;         // its LoggedOn is taken from Flags
 };
 
 // What the rules decide: enabled, visible and captions of every control they

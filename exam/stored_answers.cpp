@@ -3,6 +3,7 @@
 #include "platform/ansi.h"
 #include "platform/paths.h"
 #include "platform/profile_file.h"
+#include "users/user_store.h"
 
 #include <algorithm>
 #include <cmath>
@@ -48,10 +49,6 @@ const std::string kNone;
 
 QString UsersFilePath() {
     return plat::ResolvePath("User\\users.dat");
-}
-
-std::string AnswersSection(std::string_view userName) {
-    return std::string(userName) + ".Answers";
 }
 
 std::string ReadAnswer(std::string_view userName, std::string_view questionKey) {

@@ -18,7 +18,6 @@
 inline constexpr std::size_t kMaxAnswerLength = 255;
 
 QString UsersFilePath();
-std::string AnswersSection(std::string_view userName);
 
 // The stored value for a user, empty when there is none (or no user).
 std::string ReadAnswer(std::string_view userName, std::string_view questionKey);

@@ -1,6 +1,6 @@
 #include "exam/test_page_status.h"
 
-TTestPageStatus TestPageStatus(const TTestRunState& s, const TUserProfile& user) {
+TTestPageStatus TestPageStatus(const TTestRunState& s, bool timeLimQ, bool timeLimT) {
     using S = TTestRunState;
     const bool on = s.Has(S::sfLoggedOn);
     const bool running = on && s.Has(S::sfTestRunning);
@@ -21,7 +21,11 @@ TTestPageStatus TestPageStatus(const TTestRunState& s, const TUserProfile& user)
     st.PauseEnabled = running && chosen;
     st.ClearRemark = !s.Has(S::sfTestRunning) && !s.Has(S::sfReviewing);
     st.TimesVisible = running;
-    st.QuestionGaugeVisible = running && user.TimeLimQ;
-    st.TestGaugeVisible = running && user.TimeLimT;
+    st.QuestionGaugeVisible = running && timeLimQ;
+    st.TestGaugeVisible = running && timeLimT;
     return st;
+}
+
+TTestPageStatus TestPageStatus(const TTestRunState& state, const TUserProfile& user) {
+    return TestPageStatus(state, user.TimeLimQ, user.TimeLimT);
 }

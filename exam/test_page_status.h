@@ -19,4 +19,6 @@ struct TTestPageStatus {
     bool TestGaugeVisible = false;     // TimeLimitTGauge
 };
 
+// The time-limit gauges follow the user's settings TimeLimQ and TimeLimT.
+TTestPageStatus TestPageStatus(const TTestRunState& state, bool timeLimQ, bool timeLimT);
 TTestPageStatus TestPageStatus(const TTestRunState& state, const TUserProfile& user);

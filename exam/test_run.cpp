@@ -27,9 +27,13 @@ void TTestRun::ChooseTestBtnClick() {
     s_.Clear(S::sfReviewing);
     s_.PausePressed = false;
     host_.SetPauseButton(false, kPauseCaption);
-    s_.FeedbackPending = false;
     host_.PlaySound(kCatalogueSound);
     host_.SetTestHeader(kCatalogueHeader);
+    ShowCatalogue();
+}
+
+void TTestRun::ShowCatalogue() {
+    s_.FeedbackPending = false;
     host_.ShowText(kCatalogueBusyText);
     host_.UpdateStatus();
     host_.ProcessEvents(); // the message stays visible during the build
@@ -191,13 +195,9 @@ void TTestRun::PauseTestBtnClick(TRunSender /*sender*/) {
         s_.Set(S::sfTestPaused);
         s_.PausePressed = true;
         host_.SetPauseButton(true, kResumeCaption);
-        host_.ShowText("Test is gepauzeerd");
+        ShowPausedText();
         if (s_.Has(S::sfTestRunning)) {
-            StoreCurrentAnswer();
-            s_.UsedTime += s_.LastTick - s_.QuestionStart;
-            s_.QuestionStart = clock_();
-            s_.LastTick = s_.QuestionStart;
-            StopTimer();
+            RecordPausedQuestion();
             if (s_.QuestionNo == s_.TestQuestionCount) {
                 // Pausing on the last question ends the run at once.
                 s_.Clear(S::sfTestRunning);
@@ -210,6 +210,18 @@ void TTestRun::PauseTestBtnClick(TRunSender /*sender*/) {
         }
     }
     host_.UpdateStatus();
+}
+
+void TTestRun::ShowPausedText() {
+    host_.ShowText(kPausedText);
+}
+
+void TTestRun::RecordPausedQuestion() {
+    StoreCurrentAnswer();
+    s_.UsedTime += s_.LastTick - s_.QuestionStart;
+    s_.QuestionStart = clock_();
+    s_.LastTick = s_.QuestionStart;
+    StopTimer();
 }
 
 void TTestRun::TestTimerTimer() {

@@ -36,6 +36,13 @@ public:
     void PauseTestBtnClick(TRunSender sender);
     void TestTimerTimer();
 
+    // The parts of ChooseTestBtnClick and PauseTestBtnClick that a host
+    // with page buttons of its own calls from its handlers: the catalogue
+    // after the button's status part, and the pause of a running question.
+    void ShowCatalogue();
+    void ShowPausedText();
+    void RecordPausedQuestion();
+
     // Operations the handlers share.
     void ShowRecord(const TDbRec& record, int32_t recNoAsked);
     void ShowFeedback(const TDbRec& record, int32_t recNoAsked);

@@ -1,5 +1,6 @@
 // The test run's shared operations: showing questions and feedback, the
 // question header, the answer caption and storing answers.
+#include "exam/catalogue.h"
 #include "exam/feedback.h"
 #include "exam/iq_score.h"
 #include "exam/stored_answers.h"
@@ -120,6 +121,9 @@ void TTestRun::StoreCurrentAnswer() {
 }
 
 void TTestRun::Store(std::string_view questionKey, const std::string& value) {
+    // Every stored answer changes the catalogue's counts and IQs; the per-test
+    // limit stores and opens the catalogue with no next-question click between.
+    InvalidateCatalogue(catalogueText_);
     if (!WriteAnswer(user_.Name, questionKey, value))
         host_.WriteFailed(UsersFilePath().toStdString());
 }

@@ -47,3 +47,4 @@ inline constexpr const char* kNextCaption = "Volgende vraag";
 inline constexpr const char* kFeedbackCaption = "Feedback";
 inline constexpr const char* kPauseCaption = "Test pauzeren";
 inline constexpr const char* kResumeCaption = "Test vervolgen";
+inline constexpr const char* kPausedText = "Test is gepauzeerd";

@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+namespace markup {
+
 std::string_view TopicTitle(std::string_view entry) {
     const size_t bar = entry.find('|');
     return bar == std::string_view::npos ? entry : entry.substr(bar + 1);
@@ -33,3 +35,5 @@ void DrawTopicItem(QPainter& painter, const QRect& rect, int index, std::string_
                      plat::FromAnsi(TopicTitle(entry)));
     painter.restore();
 }
+
+} // namespace markup

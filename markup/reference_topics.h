@@ -9,8 +9,11 @@
 
 class QPainter;
 
+namespace markup {
+
 // The entries of the reference page's topic list: "recno|title", of which
-// only the title is ever shown.
+// only the title is ever shown. (In a namespace of its own: the record
+// database's start-up code has a TopicTitle that gives nothing without "|".)
 
 // The text after the first "|" (the whole entry when it holds none).
 std::string_view TopicTitle(std::string_view entry);
@@ -28,3 +31,5 @@ struct TTopicItemStyle {
 };
 void DrawTopicItem(QPainter& painter, const QRect& rect, int index, std::string_view entry,
                    bool selected, const TTopicItemStyle& style);
+
+} // namespace markup

@@ -238,6 +238,36 @@ TEST(TestRun, QuestionTimeOutWithFeedbackShowsIt) {
     EXPECT_EQ(r.Stored("getl001001"), r.Time(11000));
 }
 
+// A host with page buttons of its own does their status part itself and
+// calls only the engine's share: the catalogue, the paused text, the record.
+TEST(TestRun, HostOwnedButtonsUseTheEngineSteps) {
+    RunFixture r;
+    r.Start();
+    r.Choose({"a", "c"});
+    r.Ticks(3);
+    r.page.sounds.clear();
+    r.page.header = "kept";
+    r.s.Set(S::sfTestPaused);
+    r.run.ShowPausedText();
+    EXPECT_EQ(r.page.text, "Test is gepauzeerd");
+    r.run.RecordPausedQuestion();
+    EXPECT_EQ(r.Stored("getl001001"), "ac" + r.Time(3000));
+    EXPECT_NEAR(r.s.UsedTime, 3 * kSecond, 1e-9);
+    EXPECT_EQ(r.s.QuestionStart, r.now);
+    EXPECT_FALSE(r.page.timerRunning);
+    EXPECT_EQ(r.s.QuestionNo, 1);
+
+    r.s.Clear(S::sfTestPaused | S::sfTestRunning);
+    r.run.ShowCatalogue();
+    EXPECT_TRUE(r.InCatalogue());
+    EXPECT_NE(r.page.text.find("[3 vragen, 1 beantwoord]"), std::string::npos);
+    EXPECT_TRUE(r.page.sounds.empty());
+    EXPECT_EQ(r.page.header, "kept");
+    EXPECT_TRUE(r.s.CurrentTest.empty());
+    EXPECT_EQ(r.s.QuestionNo, 0);
+    EXPECT_EQ(r.s.ShownQuestionRec, 0);
+}
+
 TEST(TestRun, PauseStoresAndResumeGoesOn) {
     RunFixture r;
     r.Start();
@@ -322,6 +352,8 @@ TEST(TestRun, UsedUpTestLimitFillsTheRestAtTheFirstTick) {
     EXPECT_EQ(r.Stored("getl001001"), "ac" + r.Time(601000));
     EXPECT_EQ(r.Stored("getl001002"), r.Time(0));
     EXPECT_EQ(r.Stored("getl001003"), r.Time(0));
+    // The catalogue it ends in counts the filled answers, not a cached build.
+    EXPECT_NE(r.page.text.find("[3 vragen, 3 beantwoord]"), std::string::npos);
 }
 
 TEST(TestRun, TestLimitCountsOnlyFinishedQuestions) {

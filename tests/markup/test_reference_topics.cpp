@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+using namespace markup;
+
 TEST(ReferenceTopics, EntriesGiveTheirTitleAndRecordNumber) {
     EXPECT_EQ(TopicTitle("12|Wat is intelligentie?"), "Wat is intelligentie?");
     EXPECT_EQ(TopicTitle("12|a|b"), "a|b");

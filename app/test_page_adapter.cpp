@@ -1,0 +1,147 @@
+#include "app/test_page_adapter.h"
+
+#include "app/main_form.h"
+#include "app/skin_style.h"
+#include "markup/parser_control.h"
+#include "platform/ansi.h"
+#include "widgets/base_btn.h"
+#include "widgets/gauge.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace {
+
+void SetButtonCaption(TBaseBtn* button, const std::string& caption) {
+    const QString text = plat::FromAnsi(caption);
+    if (button->Caption() != text) {
+        button->SetCaption(text);
+        skin::CentreCaption(button);
+    }
+    button->update();
+}
+
+} // namespace
+
+void TMainFormTestHost::ShowTestPage() {
+    form_.ShowPage(QStringLiteral("Test"));
+}
+
+void TMainFormTestHost::PlaySound(std::string_view relativeFile) {
+    form_.PlaySound(relativeFile);
+}
+
+void TMainFormTestHost::SetTestHeader(const std::string& caption) {
+    form_.TestHeaderLbl->setText(plat::FromAnsi(caption));
+}
+
+void TMainFormTestHost::ShowText(const std::string& markup) {
+    if (!form_.TestView)
+        return;
+    // No text first: pictures and fields of the old text go, and the new one
+    // starts at the top.
+    form_.TestView->SetMarkupText(std::nullopt);
+    form_.TestTextCtrl->verticalScrollBar()->setValue(0);
+    form_.TestView->SetMarkupText(markup);
+}
+
+void TMainFormTestHost::ClearText() {
+    if (form_.TestView)
+        form_.TestView->SetMarkupText(std::nullopt);
+}
+
+void TMainFormTestHost::EnableInputs() {
+    if (form_.TestView)
+        form_.TestView->EnableInputs();
+}
+
+void TMainFormTestHost::DisableInputs() {
+    if (form_.TestView)
+        form_.TestView->DisableInputs();
+}
+
+void TMainFormTestHost::ClearInputs() {
+    if (form_.TestView)
+        form_.TestView->ClearInputs();
+}
+
+void TMainFormTestHost::FocusText() {
+    form_.TestTextCtrl->setFocus(Qt::OtherFocusReason);
+}
+
+void TMainFormTestHost::SetAnswerCaption(const std::string& caption) {
+    form_.QuestionAnswerLbl->setText(plat::FromAnsi(caption));
+}
+
+void TMainFormTestHost::SetRemark(const std::string& text) {
+    form_.RemarkLbl->setText(plat::FromAnsi(text));
+}
+
+void TMainFormTestHost::SetNextCaption(const std::string& caption) {
+    SetButtonCaption(form_.NextQuestionBtn, caption);
+}
+
+void TMainFormTestHost::ShowNextButton() {
+    form_.NextQuestionBtn->show();
+}
+
+void TMainFormTestHost::SetPauseButton(bool pressed, const std::string& caption) {
+    form_.PauseTestBtn->SetButtonIsDown(pressed);
+    SetButtonCaption(form_.PauseTestBtn, caption);
+}
+
+void TMainFormTestHost::SetTimeCaptions(const std::string& question, const std::string& total) {
+    form_.QuestionTime->setText(plat::FromAnsi(question));
+    form_.TotalUserTime->setText(plat::FromAnsi(total));
+}
+
+void TMainFormTestHost::SetQuestionGauge(int value) {
+    form_.TimeLimitQGauge->SetProgress(value);
+}
+
+void TMainFormTestHost::SetTestGauge(int value) {
+    form_.TimeLimitTGauge->SetProgress(value);
+}
+
+void TMainFormTestHost::BeginCatalogueProgress() {
+    TGauge* gauge = form_.TimeLimitQGauge;
+    gauge->SetProgress(0);
+    gauge->SetKind(gkPie);
+    gauge->show();
+}
+
+void TMainFormTestHost::CatalogueProgress(int percent) {
+    form_.TimeLimitQGauge->SetProgress(percent);
+    QCoreApplication::processEvents();
+}
+
+void TMainFormTestHost::EndCatalogueProgress() {
+    TGauge* gauge = form_.TimeLimitQGauge;
+    gauge->SetKind(gkNeedle);
+    gauge->SetProgress(0);
+    gauge->hide();
+}
+
+void TMainFormTestHost::StartTimer() {
+    form_.TestTimer->start();
+}
+
+void TMainFormTestHost::StopTimer() {
+    form_.TestTimer->stop();
+}
+
+void TMainFormTestHost::UpdateStatus() {
+    form_.UpdateStatus();
+}
+
+void TMainFormTestHost::ProcessEvents() {
+    QCoreApplication::processEvents();
+}
+
+void TMainFormTestHost::WriteFailed(const std::string& fileName) {
+    if (form_.ShowWriteErrorBox)
+        form_.ShowWriteErrorBox(QString::fromStdString(fileName)); // a path, in UTF-8
+}
