@@ -20,11 +20,31 @@ int PointSize(const QFont& font) {
     return font.pixelSize() > 0 ? std::max(1, font.pixelSize() * 3 / 4) : 10;
 }
 
+QFont WithoutLines(QFont font) {
+    font.setUnderline(false);
+    font.setOverline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
 } // namespace
 
 TFontCache::TEntry::TEntry(const QFont& font, const QColor& colour)
-    : font_(font), metrics_(font), colour_(colour), ascent_(metrics_.ascent()),
-      height_(metrics_.height()) {}
+    : font_(font), glyphFont_(WithoutLines(font)), metrics_(font), colour_(colour),
+      ascent_(metrics_.ascent()), height_(metrics_.height()) {
+    const int thickness = std::max(1, metrics_.lineWidth());
+    // Centred on the font's position, the underline kept inside the line.
+    const auto line = [&](int centre) { return TLine{centre - (thickness - 1) / 2, thickness}; };
+    if (font.overline())
+        lines_.push_back(line(-metrics_.overlinePos()));
+    if (font.strikeOut())
+        lines_.push_back(line(-metrics_.strikeOutPos()));
+    if (font.underline()) {
+        TLine under = line(std::max(1, metrics_.underlinePos()));
+        under.Top = std::min(under.Top, height_ - ascent_ - thickness);
+        lines_.push_back(under);
+    }
+}
 
 TFontCache::TWord& TFontCache::TEntry::Word(std::string_view word) {
     if (auto it = words_.find(word); it != words_.end())

@@ -32,8 +32,20 @@ public:
 
     class TEntry {
     public:
+        // A horizontal stroke drawn along a word, relative to its baseline.
+        struct TLine {
+            int Top = 0;
+            int Thickness = 0;
+        };
+
         TEntry(const QFont& font, const QColor& colour);
         const QFont& Font() const { return font_; }
+        // The font the glyphs are drawn in: Font without its lines, which
+        // are drawn apart (see Lines). QPainter::drawStaticText places them
+        // wrongly once the painter is translated, as it is for a child
+        // widget painted into its window.
+        const QFont& GlyphFont() const { return glyphFont_; }
+        const std::vector<TLine>& Lines() const { return lines_; }
         const QColor& Colour() const { return colour_; }
         int Ascent() const { return ascent_; }
         int Height() const { return height_; }
@@ -45,7 +57,9 @@ public:
             size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
         };
         QFont font_;
+        QFont glyphFont_;
         QFontMetrics metrics_;
+        std::vector<TLine> lines_;
         QColor colour_;
         int ascent_;
         int height_;

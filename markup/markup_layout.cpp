@@ -110,7 +110,7 @@ void TLayoutPass::PlaceWord(std::string_view word, bool advance) {
 void TLayoutPass::DrawWord(TFontCache::TEntry& font, TFontCache::TWord& word) {
     QPainter& painter = *params_.Painter;
     if (painterFont_ != &font) {
-        painter.setFont(font.Font());
+        painter.setFont(font.GlyphFont());
         painter.setPen(font.Colour());
         painterFont_ = &font;
     }
@@ -118,10 +118,16 @@ void TLayoutPass::DrawWord(TFontCache::TEntry& font, TFontCache::TWord& word) {
         word.Glyphs.setText(word.Text);
         word.Glyphs.setTextFormat(Qt::PlainText);
         word.Glyphs.setPerformanceHint(QStaticText::AggressiveCaching);
-        word.Glyphs.prepare(painter.transform(), font.Font());
+        word.Glyphs.prepare(painter.transform(), font.GlyphFont());
         word.Prepared = true;
     }
     painter.drawStaticText(QPoint(int(x_), int(y_)), word.Glyphs);
+    // Underline and strike-out run on under the word's trailing blanks, as
+    // drawn text's do.
+    const int64_t baseline = y_ + font.Ascent();
+    for (const TFontCache::TEntry::TLine& line : font.Lines())
+        painter.fillRect(QRect(int(x_), int(baseline + line.Top), word.Width, line.Thickness),
+                         font.Colour());
 }
 
 int32_t TLayoutPass::OpenLinkRecord(std::string_view href) {

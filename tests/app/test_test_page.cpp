@@ -522,4 +522,28 @@ TEST_F(TestPageTest, QuestionPagePaintsTextAnswerAndTimes) {
     EXPECT_TRUE(ok) << inked(form->TestTextCtrl) << " " << inked(form->QuestionAnswerLbl) << " "
                     << inked(form->RemarkLbl) << " " << inked(form->QuestionTime) << " "
                     << inked(form->TimeLimitQGauge);
+
+    // The choices are underlined: an unbroken inked row under each link's
+    // word, below the baseline, and nowhere beside it.
+    THyperLinkList& links = form->TestView->HyperLinks();
+    ASSERT_EQ(links.Count(), 3);
+    const int ascent = QFontMetrics(form->TestView->HyperLinkFont()).ascent();
+    for (int32_t i = 1; i <= links.Count(); ++i) {
+        const THyperLinkRec* link = links.At(i);
+        const QPoint at = form->TestView->mapTo(form->MainFormPanel, QPoint(link->Left, link->Top));
+        const int width = link->Right - link->Left;
+        const auto inkedRun = [&](int left, int right) {
+            int best = 0;
+            for (int y = at.y() + ascent + 1; y < at.y() + link->Bottom - link->Top; ++y) {
+                int run = 0;
+                for (int x = left; x < right; ++x) {
+                    run = qGray(page.pixel(x, y)) < 110 ? run + 1 : 0;
+                    best = std::max(best, run);
+                }
+            }
+            return best;
+        };
+        EXPECT_GE(inkedRun(at.x(), at.x() + width), width - 1) << link->HRef;
+        EXPECT_EQ(inkedRun(at.x() - 6, at.x()), 0) << link->HRef;
+    }
 }

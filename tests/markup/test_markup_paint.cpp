@@ -1,6 +1,10 @@
 #include "tests/markup/markup_fixture.h"
 #include "tests/widgets/paint_probe.h"
 
+#include "markup/markup_view_host.h"
+
+#include <QCoreApplication>
+#include <QScrollArea>
 #include <gtest/gtest.h>
 
 using namespace markuptest;
@@ -86,4 +90,56 @@ TEST(MarkupPaint, WithoutABackgroundPictureTheControlIsFilledWithItsColour) {
     const QImage image = host.Paint();
     EXPECT_EQ(probe::Count(image, [](QRgb c) { return probe::SameColour(c, qRgb(10, 200, 30)); }),
               image.width() * image.height());
+}
+
+TEST(MarkupPaint, LinksOfAViewInsideAWindowAreUnderlinedUnderTheirWords) {
+    // The view as a window makes it: in a scroll box away from the window's
+    // corner, in the window's font, painted with the window.
+    QFont pixelFont(QStringLiteral("Arial"));
+    pixelFont.setPixelSize(11);
+    for (const QFont& font : {pixelFont, TextFont(), QFont(QStringLiteral("Sans Serif"))}) {
+        SCOPED_TRACE(font.toString().toStdString());
+        QWidget page;
+        page.resize(640, 480);
+        page.setFont(font);
+        QPalette palette = page.palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        palette.setColor(QPalette::WindowText, Qt::black);
+        page.setPalette(palette);
+        auto* box = new QScrollArea(&page);
+        box->setGeometry(10, 58, 469, 270);
+        GParserControl* view = CreateMarkupView(box, QStringLiteral("TestView"), nullptr);
+        view->SetHyperLinkColor(Qt::blue);
+        view->SetMarkupText("Welke?\r\n\r\n<a href=\"a\">16</a>   <a href=\"b\">Keuze B</a>   "
+                            "<S><a href=\"c\">32</a></S>");
+        page.show();
+        QCoreApplication::processEvents();
+        const QImage image = page.grab().toImage().copy(
+            QRect(view->mapTo(&page, QPoint(0, 0)), box->viewport()->size()));
+        probe::SaveOnFailure save(image, QStringLiteral("hosted_links"));
+
+        THyperLinkList& links = view->HyperLinks();
+        ASSERT_EQ(links.Count(), 3);
+        const QFontMetrics metrics(view->HyperLinkFont());
+        int blueInLinks = 0;
+        for (int32_t i = 1; i <= 3; ++i) {
+            const THyperLinkRec* link = links.At(i);
+            const QRect word(link->Left, link->Top, link->Right - link->Left,
+                             link->Bottom - link->Top);
+            SCOPED_TRACE(link->HRef);
+            // One unbroken row across the word, below its baseline.
+            const QRect under(word.left(), word.top() + metrics.ascent() + 1, word.width(),
+                              word.height() - metrics.ascent() - 1);
+            EXPECT_GE(LongestRow(image, under, IsBlue), word.width() - 1);
+            blueInLinks += probe::Count(image.copy(word), IsBlue);
+            // The struck-out link has its second line across its middle.
+            const QRect middle(word.left(), word.top() + 2, word.width(), metrics.ascent() - 2);
+            if (link->HRef == "c")
+                EXPECT_GE(LongestRow(image, middle, IsBlue), word.width() - 1);
+            else
+                EXPECT_LT(LongestRow(image, middle, IsBlue), word.width() / 2);
+        }
+        // No line is drawn twice or beside the words it belongs to.
+        EXPECT_EQ(probe::Count(image, IsBlue), blueInLinks);
+    }
 }
