@@ -22,6 +22,7 @@
 #include <QEventLoop>
 #include <QFrame>
 #include <QLabel>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolTip>
@@ -227,6 +228,8 @@ void TMainForm::CreateMarkupViews() {
     WireTestView();
     BkInfoView = CreateMarkupView(BkInfoTextCtrl, QStringLiteral("BkInfoView"), &PictureIndex);
     HelpView = CreateMarkupView(HelpTextCtrl, QStringLiteral("HelpView"), &PictureIndex);
+    for (QScrollArea* box : {TestTextCtrl, BkInfoTextCtrl, HelpTextCtrl})
+        skin::MakeScrollBoxTransparent(box);
 }
 
 // The four drop-down lists are drawn flat: a thin line instead of a sunken

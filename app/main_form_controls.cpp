@@ -31,7 +31,6 @@ void FillWith(QWidget* w, const QColor& colour) {
 
 void TMainForm::BuildControls() {
     MainFormPanel = Make<QFrame>(this, "MainFormPanel", 0, 0, 640, 480);
-    MainFormPanel->setStyleSheet(skin::FieldStyleSheet());
     MainFormPanel->setPalette(skin::FieldPalette(MainFormPanel->palette()));
     BuildHeader();
     BuildNavigation();

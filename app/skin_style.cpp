@@ -1,5 +1,7 @@
 #include "app/skin_style.h"
 
+#include <QScrollArea>
+
 #include "widgets/background.h"
 #include "widgets/base_btn.h"
 #include "widgets/bk_control.h"
@@ -98,12 +100,14 @@ void CentreCaption(TBaseBtn* button) {
     button->SetCaptionYOffset((h - textHeight) / 2.0 / h);
 }
 
-QString FieldStyleSheet() {
-    // Edits, lists, check boxes and spin fields keep the style's own drawing
-    // (their sub-controls stay intact); only the scroll boxes are made
-    // transparent so that the page background shows through.
-    return QStringLiteral("QScrollArea { background: transparent; border: none; }"
-                          "QScrollArea > QWidget > QWidget { background: transparent; }");
+void MakeScrollBoxTransparent(QScrollArea* box) {
+    // Done on the widgets themselves: a style sheet on the panel would stop
+    // every control below it from inheriting the window's font.
+    box->setFrameShape(QFrame::NoFrame);
+    box->setAutoFillBackground(false);
+    box->viewport()->setAutoFillBackground(false);
+    if (QWidget* content = box->widget())
+        content->setAutoFillBackground(false);
 }
 
 QPalette FieldPalette(QPalette base) {

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QLabel;
+class QScrollArea;
 class QWidget;
 class TBaseBtn;
 class TBkControl;
@@ -50,8 +51,8 @@ TBaseBtn* MakeHeaderButton(QWidget* parent, const char* name, const char* captio
 // Places the caption in the middle of the button for its current font and size.
 void CentreCaption(TBaseBtn* button);
 
-// The style sheet of the panel: transparent scroll boxes.
-QString FieldStyleSheet();
+// The page background shows through a scroll box and its content.
+void MakeScrollBoxTransparent(QScrollArea* box);
 // The colours of edits, lists, check boxes and spin fields on the pages.
 QPalette FieldPalette(QPalette base);
 

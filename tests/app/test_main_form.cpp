@@ -4,10 +4,12 @@
 #include "platform/screen.h"
 #include "tests/common/temp_program_dir.h"
 
+#include "markup/parser_control.h"
 #include "widgets/base_btn.h"
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -60,6 +62,19 @@ TEST_F(MainFormTest, StartsOnTheLogOnPageWithItsStartState) {
     EXPECT_EQ(form.ActivePageName(), "LogOnOff");
     EXPECT_TRUE(QDir(dir.Path() + "User").exists());
     EXPECT_EQ(QDir::currentPath() + '/', QDir(dir.Path()).canonicalPath() + '/');
+}
+
+TEST_F(MainFormTest, MarkupViewsTakeTheWindowsFontAtTenPoints) {
+    plat::SetScreenOverride({800, 600, 24});
+    TMainForm form;
+    ASSERT_TRUE(form.FormCreate());
+    for (const GParserControl* view : {form.TestView, form.BkInfoView, form.HelpView}) {
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->font().family(), "Arial") << view->objectName().toStdString();
+        EXPECT_EQ(view->font().pointSize(), 10) << view->objectName().toStdString();
+        EXPECT_TRUE(view->HyperLinkFont().underline());
+        EXPECT_EQ(view->HyperLinkFont().family(), "Arial");
+    }
 }
 
 TEST_F(MainFormTest, TooSmallScreenRefusesToCreate) {
