@@ -67,6 +67,8 @@ void TMainForm::LoadWindowPictures() {
             break;
         case TPictureTarget::TestBk:
             TestBk->Background().SetImage(picture);
+            if (TestView)
+                TestView->Background().SetImage(picture);
             break;
         case TPictureTarget::BkInfoBk:
             BkInfoBk->Background().SetImage(picture);
@@ -100,6 +102,4 @@ void TMainForm::LoadWindowPictures() {
         }
     }
     anImage->SetImageName(QString());
-    // FIXME: TestView takes the background of its page once the test page
-    // wires it.
 }

@@ -223,11 +223,15 @@ TEST_F(ReferencePage, AnEmptyDatabaseGivesAnEmptyListAndView) {
 TEST_F(ReferencePage, ViewLiesOnThePageBackground) {
     Install(kContent);
     dir.Write("I/B/bibk6x4", Png(640, 480, QColor(250, 236, 200)));
+    dir.Write("I/B/tbk6x4", Png(320, 240, QColor(200, 236, 250)));
     TMainForm form;
     ASSERT_TRUE(form.FormCreate());
     const QImage& page = form.BkInfoBk->Background().Image();
     ASSERT_FALSE(page.isNull());
     EXPECT_EQ(form.BkInfoView->Background().Image().size(), page.size());
+    // The test text lies on its own page's picture likewise.
+    ASSERT_FALSE(form.TestBk->Background().Image().isNull());
+    EXPECT_EQ(form.TestView->Background().Image().size(), QSize(320, 240));
     EXPECT_TRUE(form.HelpView->Background().Image().isNull()); // no help picture installed
     LogOn(form);
     form.BkInfoBtnClick();
