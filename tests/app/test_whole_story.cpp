@@ -1,0 +1,263 @@
+// One user's whole story on the content the build compiles: add and log on,
+// set an age, pick the first test of the catalogue, answer every question and
+// find the result on disk and in the catalogue.
+#include "app/main_form.h"
+#include "app/status_flags.h"
+#include "form_fixture.h"
+
+#include "exam/iq_score.h"
+#include "exam/stored_answers.h"
+#include "exam/test_content.h"
+#include "markup/parser_control.h"
+#include "platform/datetime.h"
+#include "platform/profile_file.h"
+#include "platform/screen.h"
+#include "recdb/db_rec_file.h"
+#include "recdb/open_database.h"
+#include "recdb/record_index.h"
+#include "tests/common/temp_program_dir.h"
+#include "widgets/base_btn.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const double kSecond = 1.0 / 86400;
+
+class WholeStoryTest : public ::testing::Test {
+protected:
+    TempProgramDir dir;
+    std::unique_ptr<TMainForm> form;
+    FakeWavePlayer* player = nullptr;
+    std::vector<QString> writeErrors;
+    std::vector<QString> questions;
+    double now = plat::EncodeDateTime({2007, 3, 14, 9, 30, 0, 0});
+
+    void SetUp() override {
+        plat::SetScreenOverride({800, 600, 24});
+        plat::ClearProfileCache();
+        // The content exactly as the build left it next to the program.
+        const QString built = QStringLiteral(ZENX_CONTENT_DIR "/");
+        for (const char* name : {"D/IDbRecs.dat", "D/iq.dat", "zernox2.dat"}) {
+            QFile file(built + name);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+            const QByteArray bytes = file.readAll();
+            ASSERT_FALSE(bytes.isEmpty()) << name;
+            dir.Write(name, bytes);
+        }
+        for (const char* name : {"a/0.wav", "a/1.wav", "a/2.wav", "a/3.wav"})
+            dir.Write(name, "RIFF....WAVE");
+    }
+    void TearDown() override {
+        form.reset();
+        plat::ClearProfileCache();
+        plat::ClearScreenOverride();
+    }
+
+    void Start() {
+        form = std::make_unique<TMainForm>();
+        ASSERT_TRUE(form->FormCreate());
+        player = new FakeWavePlayer();
+        form->SetWavePlayer(player);
+        form->WaitMs = [](int) {};
+        form->TestClock = [this] { return now; };
+        form->ShowWriteErrorBox = [this](const QString& file) { writeErrors.push_back(file); };
+        form->AskConfirmBox = [this](const QString& question) {
+            questions.push_back(question);
+            return false;
+        };
+        form->UpdateStatus();
+    }
+
+    static bool Shown(const QWidget* w) { return !w->isHidden(); }
+    void Click(TBaseBtn* button) {
+        ASSERT_TRUE(Shown(button) && button->isEnabled()) << button->objectName().toStdString();
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
+    }
+    static void TypeInto(QWidget* field, const QString& text) {
+        if (auto* edit = qobject_cast<QLineEdit*>(field))
+            edit->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, text);
+    }
+    void ClickLinkAt(const THyperLinkRec* link) {
+        QTest::mouseClick(form->TestView, Qt::LeftButton, {},
+                          QPoint((link->Left + link->Right) / 2, (link->Top + link->Bottom) / 2));
+    }
+    // A link broken over lines has several pieces: the widest is clicked.
+    bool ClickLink(const std::string& target) {
+        THyperLinkList& links = form->TestView->HyperLinks();
+        const THyperLinkRec* best = nullptr;
+        for (int32_t i = 1; i <= links.Count(); ++i) {
+            const THyperLinkRec* link = links.At(i);
+            if (link->HRef == target &&
+                (!best || link->Right - link->Left > best->Right - best->Left))
+                best = link;
+        }
+        if (best)
+            ClickLinkAt(best);
+        return best != nullptr;
+    }
+    // The first test link of the catalogue, e.g. "SELECTTEST#REDE001".
+    std::string FirstTestLink() {
+        THyperLinkList& links = form->TestView->HyperLinks();
+        for (int32_t i = 1; i <= links.Count(); ++i) {
+            if (links.At(i)->HRef.rfind("SELECTTEST#", 0) == 0)
+                return links.At(i)->HRef;
+        }
+        return {};
+    }
+    // Gives some answer the way the page asks for one: a choice link, else a
+    // radio button or check box, else a typed number.
+    void AnswerSomething() {
+        THyperLinkList& links = form->TestView->HyperLinks();
+        if (links.Count() > 0) {
+            ClickLinkAt(links.At(1));
+            return;
+        }
+        for (QAbstractButton* button : form->TestView->findChildren<QAbstractButton*>()) {
+            if (Shown(button) && button->isEnabled()) {
+                QTest::mouseClick(button, Qt::LeftButton, {},
+                                  QPoint(button->width() / 2, button->height() / 2));
+                return;
+            }
+        }
+        for (QLineEdit* edit : form->TestView->findChildren<QLineEdit*>()) {
+            if (Shown(edit) && edit->isEnabled()) {
+                QTest::keyClicks(edit, "7");
+                return;
+            }
+        }
+    }
+    void Ticks(int seconds) {
+        for (int i = 0; i < seconds; ++i) {
+            now += kSecond;
+            if (form->TestTimer->isActive())
+                form->TestTimerTimer();
+        }
+    }
+    std::string ViewText() const { return form->TestView->MarkupText().value_or(""); }
+    bool Running() const { return HasFlag(form->StatusFlags, sfTestRunning); }
+    QString UsersDat() const { return dir.Path() + "User/users.dat"; }
+};
+
+} // namespace
+
+TEST_F(WholeStoryTest, NewUserTakesTheFirstTestOfTheBuiltContent) {
+    Start();
+    form->resize(800, 600);
+    form->show();
+    QCoreApplication::processEvents();
+
+    // Add Eva with a password on the log-on page, then log on.
+    QComboBox* users = form->LogOnOffUsersLst;
+    users->lineEdit()->selectAll();
+    QTest::keyClick(users, Qt::Key_Backspace);
+    QTest::keyClicks(users, "Eva");
+    QTest::keyClicks(form->LogOnOffPWEdit, "kiwi7");
+    ASSERT_TRUE(Shown(form->LogOnOffCPWEdit));
+    QTest::keyClicks(form->LogOnOffCPWEdit, "kiwi7");
+    Click(form->LogOnOffAddBtn);
+    EXPECT_EQ(plat::ReadProfileString(UsersDat(), "Eva.Data", "Pw"), "kiwi7");
+    Click(form->LogOnOffGoBtn);
+    ASSERT_TRUE(HasFlag(form->StatusFlags, sfLoggedOn));
+    EXPECT_EQ(form->CurrentUserLbl->text(), "Huidige gebruiker: Eva");
+
+    // The age opens the catalogue; leaving the settings page saves it.
+    Click(form->ConfigBtn);
+    EXPECT_FALSE(form->SelectTestBtn->isEnabled());
+    TypeInto(form->ConfigAgeEdit, "35");
+    ASSERT_TRUE(form->SelectTestBtn->isEnabled());
+    Click(form->SelectTestBtn);
+    EXPECT_EQ(form->ActivePageName(), "Test");
+    EXPECT_EQ(plat::ReadProfileString(UsersDat(), "Eva.Data", "Age"), "35");
+    ASSERT_EQ(ViewText().rfind("Kies een test", 0), 0u) << ViewText();
+
+    // Nothing answered yet: the first test has no IQ.
+    const std::string link = FirstTestLink();
+    ASSERT_FALSE(link.empty());
+    const std::string testKey = QString::fromStdString(link.substr(11)).toLower().toStdString();
+    const std::string entry = "<a href=\"selecttest#" + testKey + "\">";
+    const auto catalogueLine = [&] {
+        const std::string text = ViewText();
+        const size_t at = text.find(entry);
+        if (at == std::string::npos)
+            return std::string();
+        const size_t end = text.find("</i>", at);
+        return text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    };
+    EXPECT_NE(catalogueLine().find(" beantwoord] IQ=n.b."), std::string::npos) << catalogueLine();
+
+    ASSERT_TRUE(ClickLink(link));
+    ASSERT_TRUE(ClickLink("STARTTEST")) << ViewText();
+    ASSERT_TRUE(Running());
+    const QRegularExpressionMatch first =
+        QRegularExpression("^Vraag 1 van (\\d+) ").match(form->RemarkLbl->text());
+    ASSERT_TRUE(first.hasMatch()) << form->RemarkLbl->text().toStdString();
+    const int count = first.captured(1).toInt();
+    ASSERT_GT(count, 0);
+
+    // Every question gets an answer; the run ends after the last.
+    for (int q = 1; q <= count && Running(); ++q) {
+        ASSERT_EQ(form->QuestionNo, q);
+        for (int tries = 0; tries < 4 && !Shown(form->NextQuestionBtn); ++tries)
+            AnswerSomething();
+        ASSERT_TRUE(Shown(form->NextQuestionBtn)) << "question " << q << "\n" << ViewText();
+        Ticks(3 + q);
+        Click(form->NextQuestionBtn);
+    }
+    EXPECT_FALSE(Running());
+    EXPECT_FALSE(form->TestTimer->isActive());
+    EXPECT_EQ(ViewText().rfind("Kies een test", 0), 0u);
+    EXPECT_TRUE(writeErrors.empty());
+
+    // One stored value per question, each with its answer time.
+    const auto answers = plat::ReadProfileSection(UsersDat(), "Eva.Answers");
+    ASSERT_EQ(int(answers.size()), count);
+    for (int q = 1; q <= count; ++q) {
+        char key[32];
+        std::snprintf(key, sizeof key, "%s%03d", testKey.c_str(), q);
+        const std::string value = plat::ReadProfileString(UsersDat(), "Eva.Answers", key);
+        EXPECT_NE(value.find("><" + std::to_string((3 + q) * 1000) + ">"), std::string::npos)
+            << key << "=" << value;
+    }
+
+    // The catalogue shows the finished test, scored as the rules score it on
+    // a database opened afresh from the same program directory.
+    const std::string line = catalogueLine();
+    EXPECT_NE(line.find("[" + std::to_string(count) + " vragen, " + std::to_string(count) +
+                        " beantwoord]"),
+              std::string::npos)
+        << line;
+    TiDbRecFile db;
+    TRecordIndex index;
+    std::vector<std::string> topics;
+    ASSERT_TRUE(OpenRecordDatabase(db, index, topics));
+    TTestContent content(db, index);
+    EXPECT_EQ(content.QuestionCount(testKey), count);
+    const std::string iq = GetTestIQ(content, testKey, "Eva", 35);
+    EXPECT_NE(iq, kIQNoNorm);
+    EXPECT_NE(line.find("IQ=" + iq), std::string::npos) << line << " / " << iq;
+    const TTestScore score = ScoreTest(content, testKey, TAnswerSnapshot::Load("Eva"));
+    EXPECT_EQ(score.Questions, count);
+    // "n.b." exactly when no point was earned.
+    EXPECT_EQ(iq == kIQNotScored, score.Earned == 0) << iq << " " << score.Earned;
+
+    // The program directory still starts a window that knows Eva and her age.
+    form.reset();
+    plat::ClearProfileCache();
+    Start();
+    EXPECT_GE(form->LogOnOffUsersLst->findText("Eva"), 0);
+    EXPECT_EQ(plat::ReadProfileString(UsersDat(), "Eva.Data", "Age"), "35");
+    EXPECT_EQ(int(plat::ReadProfileSection(UsersDat(), "Eva.Answers").size()), count);
+}
