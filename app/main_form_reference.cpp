@@ -4,6 +4,7 @@
 #include "markup/parser_control.h"
 #include "markup/reference_topics.h"
 #include "platform/ansi.h"
+#include "recdb/record_index.h"
 
 #include <QComboBox>
 #include <QScrollArea>
@@ -34,7 +35,7 @@ void TMainForm::ShowSelectedBkInfoTopic() {
     const std::string entry = plat::ToAnsi(BkInfoIndexLst->itemText(index));
     if (entry.find('|') == std::string::npos)
         return;
-    const int32_t recNo = markup::TopicRecNo(entry);
+    const int32_t recNo = EntryRecNo(entry);
     if (recNo == 0)
         return;
 

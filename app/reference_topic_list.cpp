@@ -2,6 +2,7 @@
 
 #include "markup/reference_topics.h"
 #include "platform/ansi.h"
+#include "recdb/record_index.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -82,7 +83,7 @@ QSize TTopicItemDelegate::sizeHint(const QStyleOptionViewItem& /*option*/,
                                    const QModelIndex& index) const {
     const std::string entry = plat::ToAnsi(index.data(Qt::DisplayRole).toString());
     const QFontMetrics metrics(list_->font());
-    const int width = 5 + metrics.horizontalAdvance(plat::FromAnsi(markup::TopicTitle(entry))) + 5;
+    const int width = 5 + metrics.horizontalAdvance(plat::FromAnsi(EntryTitle(entry))) + 5;
     return {width, TopicItemHeight(list_)};
 }
 

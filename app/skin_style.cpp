@@ -103,7 +103,6 @@ void CentreCaption(TBaseBtn* button) {
 void MakeScrollBoxTransparent(QScrollArea* box) {
     // Done on the widgets themselves: a style sheet on the panel would stop
     // every control below it from inheriting the window's font.
-    box->setFrameShape(QFrame::NoFrame);
     box->setAutoFillBackground(false);
     box->viewport()->setAutoFillBackground(false);
     if (QWidget* content = box->widget())

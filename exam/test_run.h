@@ -59,6 +59,8 @@ public:
     const TTestContent& Content() const { return content_; }
 
 private:
+    // No record for the asked question: an empty text and no shown question.
+    void ShowNoRecord();
     void SelectTest(std::string_view target);
     void StartTest();
     void Choose(std::string_view target);

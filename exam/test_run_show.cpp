@@ -23,12 +23,16 @@ int32_t TTestRun::RecNoOfQuestion(int questionNo) const {
     return key.empty() ? 0 : index_.FindRecordNo(key);
 }
 
+void TTestRun::ShowNoRecord() {
+    host_.ClearText();
+    s_.ShownQuestionRec = 0;
+    SetAnswerCaption(kAnswerCaptionEmpty);
+    host_.UpdateStatus();
+}
+
 void TTestRun::ShowRecord(const TDbRec& record, int32_t recNoAsked) {
     if (!record.Key) {
-        host_.ClearText();
-        s_.ShownQuestionRec = 0;
-        SetAnswerCaption(kAnswerCaptionEmpty);
-        host_.UpdateStatus();
+        ShowNoRecord();
         return;
     }
     if (record.RecNo == s_.ShownQuestionRec)
@@ -59,10 +63,7 @@ void TTestRun::ShowFeedbackFor(int questionNo) {
 
 void TTestRun::ShowFeedback(const TDbRec& record, int32_t recNoAsked) {
     if (!record.Key) {
-        host_.ClearText();
-        s_.ShownQuestionRec = 0;
-        SetAnswerCaption(kAnswerCaptionEmpty);
-        host_.UpdateStatus();
+        ShowNoRecord();
         return;
     }
     if (record.RecNo == s_.ShownQuestionRec)

@@ -8,15 +8,6 @@
 
 namespace markup {
 
-std::string_view TopicTitle(std::string_view entry) {
-    const size_t bar = entry.find('|');
-    return bar == std::string_view::npos ? entry : entry.substr(bar + 1);
-}
-
-int32_t TopicRecNo(std::string_view entry) {
-    return EntryRecNo(entry);
-}
-
 void DrawTopicItem(QPainter& painter, const QRect& rect, int index, std::string_view entry,
                    bool selected, const TTopicItemStyle& style) {
     const QColor back = selected ? QColor(0, 0, 128) : style.ListColour;
@@ -32,7 +23,7 @@ void DrawTopicItem(QPainter& painter, const QRect& rect, int index, std::string_
     const int ascent = QFontMetrics(style.Font).ascent();
     painter.setClipRect(rect);
     painter.drawText(QPoint(rect.left() + 5, rect.top() + ascent),
-                     plat::FromAnsi(TopicTitle(entry)));
+                     plat::FromAnsi(EntryTitle(entry)));
     painter.restore();
 }
 

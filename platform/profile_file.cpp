@@ -501,6 +501,14 @@ std::string ReadProfileString(const QString& file, std::string_view section, std
     return std::string(CleanValue(ParseKeyLine(block->lines[it->second].text)->rawValue));
 }
 
+// Reading trims blanks and drops one pair of enclosing quotes; a value that
+// would change that way is stored inside quotes, so it reads back as written.
+std::string StoredValue(std::string_view value) {
+    const bool blankEnd = Trim(value).size() != value.size();
+    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+    return blankEnd || quoted ? '"' + std::string(value) + '"' : std::string(value);
+}
+
 bool WriteProfileString(const QString& file, std::string_view section, std::string_view key,
                         std::string_view value) {
     key = Trim(key);
@@ -508,7 +516,8 @@ bool WriteProfileString(const QString& file, std::string_view section, std::stri
         key.find('=') != std::string_view::npos || HasLineBreak(key) || HasLineBreak(section) ||
         HasLineBreak(value))
         return false;
-    return Modify(file, [&](Document& doc) { return SetKey(doc, section, key, value); });
+    const std::string stored = StoredValue(value);
+    return Modify(file, [&](Document& doc) { return SetKey(doc, section, key, stored); });
 }
 
 bool DeleteProfileKey(const QString& file, std::string_view section, std::string_view key) {

@@ -27,11 +27,11 @@ std::string ReadProfileString(const QString& file, std::string_view section, std
                               std::string_view def = {});
 
 // Writes key=value, creating file and section as needed (but not the
-// directory). False when the file could not be read or written (a read-only
-// file included), and for text
-// that cannot be stored on one line: a line break in any argument, or a key
-// that is empty after trimming, holds '=' or starts with '[' or ';'. The
-// file on disk then stays as it was.
+// directory). A value with a blank at either end, or enclosed in quotes, is
+// written inside one more pair of quotes so that reading gives it back. False when the file could
+// not be read or written (a read-only file included), and for text that cannot be stored on one
+// line: a line break in any argument, or a key that is empty after trimming, holds '=' or starts
+// with '[' or ';'. The file on disk then stays as it was.
 bool WriteProfileString(const QString& file, std::string_view section, std::string_view key,
                         std::string_view value);
 

@@ -10,8 +10,3 @@ bool OpenRecordDatabase(TiDbRecFile& db, TRecordIndex& testIndex, std::vector<st
     db.BuildInfoIndex(topics);
     return complete;
 }
-
-std::string_view TopicTitle(std::string_view entry) {
-    const size_t bar = entry.find('|');
-    return bar == std::string_view::npos ? std::string_view() : entry.substr(bar + 1);
-}

@@ -11,8 +11,5 @@
 // is one), activate every record, build the test index and the list of
 // reference topics. A missing or damaged file leaves what could be read,
 // possibly nothing; nothing is reported. Returns LoadFromFile's result.
-bool OpenRecordDatabase(TiDbRecFile& db, TRecordIndex& testIndex,
-                        std::vector<std::string>& topics, const TLoadProgress& gauge = {});
-
-// The text shown for a reference topic entry ("recno|title"): the title.
-std::string_view TopicTitle(std::string_view entry);
+bool OpenRecordDatabase(TiDbRecFile& db, TRecordIndex& testIndex, std::vector<std::string>& topics,
+                        const TLoadProgress& gauge = {});

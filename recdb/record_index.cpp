@@ -103,6 +103,11 @@ int32_t EntryRecNo(std::string_view entry) {
     return StrToIntDef(entry.substr(0, bar), 0);
 }
 
+std::string_view EntryTitle(std::string_view entry) {
+    const size_t bar = entry.find('|');
+    return bar == std::string_view::npos ? entry : entry.substr(bar + 1);
+}
+
 TRecordIndex::TRecordIndex() = default;
 TRecordIndex::~TRecordIndex() = default;
 TRecordIndex::TRecordIndex(TRecordIndex&&) noexcept = default;

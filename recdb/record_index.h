@@ -20,6 +20,9 @@ std::string_view EntryAnswer(std::string_view entry);       // column 16 to the 
 
 // The whole number before the first "|" of an entry; 0 when it is none.
 int32_t EntryRecNo(std::string_view entry);
+// The text after the first "|" of an entry (the whole entry when it holds
+// none): the title of a reference topic.
+std::string_view EntryTitle(std::string_view entry);
 
 // Decimal text as a 32-bit number (optional sign, digits only), or def.
 int32_t StrToIntDef(std::string_view text, int32_t def);

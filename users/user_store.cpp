@@ -61,21 +61,6 @@ private:
     bool readable_ = false;
 };
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-// Values are trimmed and lose one pair of enclosing quotes when read, so a
-// text that would change that way is written inside quotes: a name or a
-// password with a blank at either end comes back exactly as typed.
-std::string ValueText(std::string_view value) {
-    const bool blankEnd = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
-    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
-    if (!blankEnd && !quoted)
-        return std::string(value);
-    return '"' + std::string(value) + '"';
-}
-
 std::string ByteText(uint8_t value) {
     return std::to_string(unsigned(value));
 }
@@ -106,8 +91,7 @@ bool WriteListKeys(const QString& file, const TUserList& list) {
     if (countText == "-" && !plat::WriteProfileString(file, kUsers, kCount, "0"))
         return false;
     auto writeEntry = [&](int64_t i) {
-        return plat::WriteProfileString(file, kUsers, std::to_string(i),
-                                        ValueText(list[std::size_t(i - 1)]));
+        return plat::WriteProfileString(file, kUsers, std::to_string(i), list[std::size_t(i - 1)]);
     };
     // Entries move up when one is inserted and down when one is removed.
     // Each entry is copied before its old place is overwritten, the count
@@ -204,10 +188,10 @@ void LoadUser(const QString& file, std::string_view name, TUserProfile& user) {
 bool WriteUser(const QString& file, TUserProfile& user) {
     const TStoreSnapshot before(file);
     const std::string section = DataSection(user.Name);
-    bool ok = plat::WriteProfileString(file, section, "Pw", ValueText(user.Pw));
+    bool ok = plat::WriteProfileString(file, section, "Pw", user.Pw);
     if (ok && user.Uid.empty())
         user.Uid = MakeUid();
-    ok = ok && plat::WriteProfileString(file, section, "Uid", ValueText(user.Uid)) &&
+    ok = ok && plat::WriteProfileString(file, section, "Uid", user.Uid) &&
          WriteDataKeys(file, section, user);
     if (!ok)
         before.Restore();

@@ -1,4 +1,5 @@
 #include "markup/reference_topics.h"
+#include "recdb/record_index.h"
 #include "tests/widgets/paint_probe.h"
 
 #include <QPainter>
@@ -7,14 +8,14 @@
 using namespace markup;
 
 TEST(ReferenceTopics, EntriesGiveTheirTitleAndRecordNumber) {
-    EXPECT_EQ(TopicTitle("12|Wat is intelligentie?"), "Wat is intelligentie?");
-    EXPECT_EQ(TopicTitle("12|a|b"), "a|b");
-    EXPECT_EQ(TopicTitle("no bar"), "no bar");
-    EXPECT_EQ(TopicRecNo("12|Wat is intelligentie?"), 12);
+    EXPECT_EQ(EntryTitle("12|Wat is intelligentie?"), "Wat is intelligentie?");
+    EXPECT_EQ(EntryTitle("12|a|b"), "a|b");
+    EXPECT_EQ(EntryTitle("no bar"), "no bar");
+    EXPECT_EQ(EntryRecNo("12|Wat is intelligentie?"), 12);
     // Nothing to show: no "|", no number before it.
-    EXPECT_EQ(TopicRecNo("12 Wat"), 0);
-    EXPECT_EQ(TopicRecNo("x|Wat"), 0);
-    EXPECT_EQ(TopicRecNo("|Wat"), 0);
+    EXPECT_EQ(EntryRecNo("12 Wat"), 0);
+    EXPECT_EQ(EntryRecNo("x|Wat"), 0);
+    EXPECT_EQ(EntryRecNo("|Wat"), 0);
 }
 
 TEST(ReferenceTopics, ASelectedItemIsWhiteOnNavyAndTheNumberIsNeverDrawn) {

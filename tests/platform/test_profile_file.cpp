@@ -69,6 +69,12 @@ TEST_F(ProfileFile, ValuesAreTrimmedAndUnquotedOnce) {
     const std::vector<std::pair<std::string, std::string>> pairs = {
         {"a", "b c = d"}, {"q", " spaced "}, {"qq", "\"x\""}, {"lone", "\""}, {"empty", ""}};
     EXPECT_EQ(plat::ReadProfileSection(f, "S"), pairs);
+
+    // Whatever is written reads back as written, blanks and quotes included.
+    for (const std::string v : {" Jan", "pw ", "\"q\"", "\"", "plain", "a \"b\""}) {
+        ASSERT_TRUE(WriteProfileString(f, "w", "k", v)) << v;
+        EXPECT_EQ(ReadProfileString(f, "w", "k"), v);
+    }
 }
 
 TEST_F(ProfileFile, MissingFileSectionOrKeyGivesDefaultAndWriteCreatesTheFile) {

@@ -178,7 +178,7 @@ TEST(DbRecFile, OpenRecordDatabaseBuildsBothIndexes) {
     EXPECT_TRUE(OpenRecordDatabase(db, index, topics));
     EXPECT_EQ(db.ActiveCount(), 3);
     EXPECT_EQ(topics, std::vector<std::string>{"1|Over IQ"});
-    EXPECT_EQ(TopicTitle(topics[0]), "Over IQ");
+    EXPECT_EQ(EntryTitle(topics[0]), "Over IQ");
     EXPECT_EQ(index.size(), 2u);
     EXPECT_EQ(db.GroupTitle(index, "abcd"), "Groep");
 }
