@@ -214,7 +214,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     closing_ = true;
     LogOff(); // saves and logs off whoever is logged on
     PictureIndex.clear();
-    RecordIndex.clear();
+    RecordIndex.Clear();
     if (QWidget* grabber = QWidget::mouseGrabber())
         grabber->releaseMouse();
     hide();

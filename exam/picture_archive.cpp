@@ -3,6 +3,7 @@
 #include "exam/inflate_stream.h"
 #include "platform/ansi.h"
 #include "platform/datetime.h"
+#include "platform/numbers.h"
 #include "platform/paths.h"
 
 #include <QFile>
@@ -45,27 +46,6 @@ bool IndexSpan(int64_t size, const char* lastFour, int64_t& start, int64_t& leng
         return false;
     start = size - 4 - length;
     return true;
-}
-
-// A decimal field as a 32-bit number (optional sign), or def.
-int32_t FieldToInt(std::string_view text, int32_t def) {
-    bool negative = false;
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty() || text.size() > 10)
-        return def;
-    int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return def;
-        value = value * 10 + (c - '0');
-    }
-    value = negative ? -value : value;
-    if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
-        return def;
-    return int32_t(value);
 }
 
 std::string_view NamePart(std::string_view line) {
@@ -148,9 +128,9 @@ TPictureEntry ParsePictureEntry(std::string_view line) {
         value.remove_prefix(semi + 1);
     }
     entry.DateTime = DosDate(fields[0]);
-    entry.Size = FieldToInt(fields[1], 0);
-    entry.StoredSize = FieldToInt(fields[2], 0);
-    entry.Offset = FieldToInt(fields[3], -1);
+    entry.Size = plat::StrToIntDef(fields[1], 0);
+    entry.StoredSize = plat::StrToIntDef(fields[2], 0);
+    entry.Offset = plat::StrToIntDef(fields[3], -1);
     return entry;
 }
 

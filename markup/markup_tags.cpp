@@ -1,6 +1,7 @@
 #include "markup/markup_tags.h"
 
 #include "platform/ansi.h"
+#include "platform/numbers.h"
 
 #include <algorithm>
 #include <array>
@@ -54,25 +55,7 @@ std::string GetTagAttribute(std::string_view upperTag, std::string_view attrName
 int32_t ReadIntDef(std::string_view text, int32_t def) {
     while (!text.empty() && text[0] == ' ')
         text.remove_prefix(1);
-    bool negative = false;
-    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty())
-        return def;
-    int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return def;
-        value = value * 10 + (c - '0');
-        if (value > int64_t(INT32_MAX) + 1)
-            return def;
-    }
-    value = negative ? -value : value;
-    if (value > INT32_MAX || value < INT32_MIN)
-        return def;
-    return int32_t(value);
+    return plat::StrToIntDef(text, def);
 }
 
 } // namespace markup

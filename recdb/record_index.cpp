@@ -74,28 +74,6 @@ std::string_view EntryAnswer(std::string_view e) {
     return EntryColumns(e, 16, std::string_view::npos);
 }
 
-int32_t StrToIntDef(std::string_view text, int32_t def) {
-    size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    if (i == text.size())
-        return def;
-    int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return def;
-        value = value * 10 + (text[i] - '0');
-        if (value > int64_t(std::numeric_limits<int32_t>::max()) + 1)
-            return def;
-    }
-    if (negative)
-        value = -value;
-    if (value > std::numeric_limits<int32_t>::max() || value < std::numeric_limits<int32_t>::min())
-        return def;
-    return int32_t(value);
-}
-
 int32_t EntryRecNo(std::string_view entry) {
     const size_t bar = entry.find('|');
     if (bar == std::string_view::npos)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/numbers.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -24,8 +26,7 @@ int32_t EntryRecNo(std::string_view entry);
 // none): the title of a reference topic.
 std::string_view EntryTitle(std::string_view entry);
 
-// Decimal text as a 32-bit number (optional sign, digits only), or def.
-int32_t StrToIntDef(std::string_view text, int32_t def);
+using plat::StrToIntDef;
 
 // The test index: entries in group order, then file order, plus the group
 // codes found while building it. Every query gives the result of a linear
@@ -41,7 +42,6 @@ public:
     TRecordIndex& operator=(TRecordIndex&&) noexcept;
 
     void Clear();
-    void clear() { Clear(); } // as a string list is emptied
     // Entries hold at most 255 characters; longer ones are cut.
     void Add(std::string_view entry);
     void AddGroupCode(std::string_view code);
