@@ -485,6 +485,43 @@ bool RemoveSection(Document& doc, std::string_view section) {
     return true;
 }
 
+// ---- Reading a parsed document ---------------------------------------------
+
+std::string ReadKey(const Document& doc, std::string_view section, std::string_view key,
+                    std::string_view def) {
+    const auto sec = doc.sections.find(AnsiUpper(section));
+    if (sec == doc.sections.end())
+        return std::string(def);
+    const Block* block = sec->second;
+    const auto it = block->keys.find(AnsiUpper(Trim(key)));
+    if (it == block->keys.end())
+        return std::string(def);
+    return std::string(CleanValue(ParseKeyLine(block->lines[it->second].text)->rawValue));
+}
+
+std::vector<std::string> SectionNames(const Document& doc) {
+    std::vector<std::string> names;
+    for (const auto& block : doc.blocks)
+        if (IsPrimary(doc, *block))
+            names.push_back(block->name);
+    return names;
+}
+
+std::vector<std::pair<std::string, std::string>> SectionPairs(const Document& doc,
+                                                              std::string_view section) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    const auto sec = doc.sections.find(AnsiUpper(section));
+    if (sec == doc.sections.end())
+        return pairs;
+    const Block* block = sec->second;
+    for (std::size_t i = 0; i < block->lines.size(); ++i) {
+        const auto kl = ParseKeyLine(block->lines[i].text);
+        if (kl && block->keys.at(AnsiUpper(kl->key)) == i)
+            pairs.emplace_back(std::string(kl->key), std::string(CleanValue(kl->rawValue)));
+    }
+    return pairs;
+}
+
 } // namespace
 
 std::string ReadProfileString(const QString& file, std::string_view section, std::string_view key,
@@ -492,13 +529,7 @@ std::string ReadProfileString(const QString& file, std::string_view section, std
     CacheEntry* entry = nullptr;
     if (Load(file, entry) != LoadState::Loaded)
         return std::string(def);
-    const Block* block = FindSection(entry->doc, AnsiUpper(section));
-    if (!block)
-        return std::string(def);
-    const auto it = block->keys.find(AnsiUpper(Trim(key)));
-    if (it == block->keys.end())
-        return std::string(def);
-    return std::string(CleanValue(ParseKeyLine(block->lines[it->second].text)->rawValue));
+    return ReadKey(entry->doc, section, key, def);
 }
 
 // Reading trims blanks and drops one pair of enclosing quotes; a value that
@@ -530,31 +561,43 @@ bool EraseProfileSection(const QString& file, std::string_view section) {
 }
 
 std::vector<std::string> ReadProfileSections(const QString& file) {
-    std::vector<std::string> names;
     CacheEntry* entry = nullptr;
     if (Load(file, entry) != LoadState::Loaded)
-        return names;
-    for (const auto& block : entry->doc.blocks)
-        if (IsPrimary(entry->doc, *block))
-            names.push_back(block->name);
-    return names;
+        return {};
+    return SectionNames(entry->doc);
 }
 
 std::vector<std::pair<std::string, std::string>> ReadProfileSection(const QString& file,
                                                                     std::string_view section) {
-    std::vector<std::pair<std::string, std::string>> pairs;
     CacheEntry* entry = nullptr;
     if (Load(file, entry) != LoadState::Loaded)
-        return pairs;
-    const Block* block = FindSection(entry->doc, AnsiUpper(section));
-    if (!block)
-        return pairs;
-    for (std::size_t i = 0; i < block->lines.size(); ++i) {
-        const auto kl = ParseKeyLine(block->lines[i].text);
-        if (kl && block->keys.at(AnsiUpper(kl->key)) == i)
-            pairs.emplace_back(std::string(kl->key), std::string(CleanValue(kl->rawValue)));
-    }
-    return pairs;
+        return {};
+    return SectionPairs(entry->doc, section);
+}
+
+struct TProfileText::Parsed {
+    Document doc;
+};
+
+TProfileText::TProfileText(std::string_view content)
+    : parsed_(std::make_unique<Parsed>(Parsed{Parse(content)})) {}
+
+TProfileText::~TProfileText() = default;
+TProfileText::TProfileText(TProfileText&&) noexcept = default;
+TProfileText& TProfileText::operator=(TProfileText&&) noexcept = default;
+
+std::string TProfileText::Read(std::string_view section, std::string_view key,
+                               std::string_view def) const {
+    return ReadKey(parsed_->doc, section, key, def);
+}
+
+std::vector<std::string> TProfileText::Sections() const {
+    return SectionNames(parsed_->doc);
+}
+
+std::vector<std::pair<std::string, std::string>> TProfileText::Section(
+    std::string_view section) const {
+    return SectionPairs(parsed_->doc, section);
 }
 
 void ClearProfileCache() {

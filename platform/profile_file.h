@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -50,6 +51,24 @@ std::vector<std::string> ReadProfileSections(const QString& file);
 // first value, the one ReadProfileString reads.
 std::vector<std::pair<std::string, std::string>> ReadProfileSection(const QString& file,
                                                                     std::string_view section);
+
+// A profile text held in memory (an uploaded file, say), read with the same
+// rules as the files above. Nothing is cached or written.
+class TProfileText {
+public:
+    explicit TProfileText(std::string_view content);
+    ~TProfileText();
+    TProfileText(TProfileText&&) noexcept;
+    TProfileText& operator=(TProfileText&&) noexcept;
+
+    std::string Read(std::string_view section, std::string_view key, std::string_view def = {}) const;
+    std::vector<std::string> Sections() const;
+    std::vector<std::pair<std::string, std::string>> Section(std::string_view section) const;
+
+private:
+    struct Parsed;
+    std::unique_ptr<Parsed> parsed_;
+};
 
 // Forgets every cached parse (tests and benchmarks use it).
 void ClearProfileCache();

@@ -1,6 +1,6 @@
 #include "users/settings_values.h"
 
-#include "users/profile_numbers.h"
+#include "platform/profile_numbers.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "users/spinner.h"
 
 #include "platform/ansi.h"
-#include "users/profile_numbers.h"
+#include "platform/profile_numbers.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -4,7 +4,7 @@
 #include "platform/datetime.h"
 #include "platform/paths.h"
 #include "platform/profile_file.h"
-#include "users/profile_numbers.h"
+#include "platform/profile_numbers.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,7 +1,7 @@
 #include "tests/users/user_store_fixture.h"
 
 #include "platform/datetime.h"
-#include "users/profile_numbers.h"
+#include "platform/profile_numbers.h"
 
 #include <QFile>
 #include <optional>

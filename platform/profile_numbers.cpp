@@ -1,4 +1,4 @@
-#include "users/profile_numbers.h"
+#include "platform/profile_numbers.h"
 
 #include <limits>
 
