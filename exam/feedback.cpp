@@ -30,6 +30,90 @@ std::string VerdictLine(std::string_view answer, std::string_view correct) {
     return line + "\r\n";
 }
 
+namespace {
+
+// Longest answer name shown; anything longer is not an answer of a question.
+constexpr size_t kMaxAnswerName = 32;
+// Enough for any real count and small enough not to overflow int64_t.
+constexpr size_t kMaxCountDigits = 18;
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+bool AllDigits(std::string_view s) {
+    if (s.empty())
+        return false;
+    for (const char c : s)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+// The text comes from a server and goes into markup: nothing that could open
+// a tag or an entity, and no control characters.
+bool IsShowableAnswerName(std::string_view name) {
+    if (name.empty() || name.size() > kMaxAnswerName)
+        return false;
+    for (const char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7f || c == '<' || c == '>' || c == '&')
+            return false;
+    }
+    return true;
+}
+
+// Digits only, leading zeros allowed; nothing when it has more than maxDigits
+// significant digits.
+std::optional<int64_t> ParseWholeNumber(std::string_view text, size_t maxDigits) {
+    if (!AllDigits(text))
+        return std::nullopt;
+    while (text.size() > 1 && text.front() == '0')
+        text.remove_prefix(1);
+    if (text.size() > maxDigits)
+        return std::nullopt;
+    int64_t value = 0;
+    for (const char c : text)
+        value = value * 10 + (c - '0');
+    return value;
+}
+
+std::string ShownAnswerName(const std::string& answer) {
+    if (answer == "-")
+        return "geen antwoord";
+    if (answer == "?")
+        return "overig";
+    return answer;
+}
+
+} // namespace
+
+std::optional<int64_t> ParseParticipantCount(std::string_view value) {
+    return ParseWholeNumber(value, kMaxCountDigits);
+}
+
+std::vector<TAnswerShare> ParseAnswerShares(std::string_view value) {
+    std::vector<TAnswerShare> shares;
+    while (!value.empty()) {
+        const size_t semicolon = value.find(';');
+        const std::string_view item = value.substr(0, semicolon);
+        value =
+            semicolon == std::string_view::npos ? std::string_view() : value.substr(semicolon + 1);
+        const size_t equals = item.find('=');
+        if (equals == std::string_view::npos)
+            continue;
+        const std::string_view name = TrimBlanks(item.substr(0, equals));
+        const auto percent = ParseWholeNumber(TrimBlanks(item.substr(equals + 1)), 3);
+        if (percent && *percent <= 100 && IsShowableAnswerName(name))
+            shares.push_back({std::string(name), int(*percent)});
+    }
+    return shares;
+}
+
 TInternetScores ReadInternetScores(std::string_view questionKey) {
     TInternetScores s;
     s.Women = GetInternetScore("Women", questionKey);
@@ -38,6 +122,12 @@ TInternetScores ReadInternetScores(std::string_view questionKey) {
     s.Age17to21 = GetInternetScore("Age 17-21", questionKey);
     s.Age22to30 = GetInternetScore("Age 22-30", questionKey);
     s.AgeOver30 = GetInternetScore("Age >30", questionKey);
+    if (!questionKey.empty()) {
+        const QString file = InternetUsersFilePath();
+        s.Participants =
+            ParseParticipantCount(plat::ReadProfileString(file, "Counts", questionKey));
+        s.Choices = ParseAnswerShares(plat::ReadProfileString(file, "Choices", questionKey));
+    }
     return s;
 }
 
@@ -59,5 +149,22 @@ std::string ComposeFeedbackText(const TFeedbackParts& parts, const TInternetScor
     text += "17-21 jaar " + scores.Age17to21 + "\r\n";
     text += "22-30 jaar " + scores.Age22to30 + "\r\n";
     text += ">30 jaar " + scores.AgeOver30 + "\r\n\r\n";
+    // Older servers send neither section; their text stays as it always was.
+    const bool hasCount = scores.Participants && *scores.Participants >= 0;
+    if (hasCount)
+        text += "Aantal deelnemers: " + std::to_string(*scores.Participants) + "\r\n";
+    std::string shares;
+    for (const TAnswerShare& share : scores.Choices) {
+        // Checked here too: the scores need not have come through the parser.
+        if (!IsShowableAnswerName(share.Answer) || share.Percent < 0 || share.Percent > 100)
+            continue;
+        if (!shares.empty())
+            shares += ", ";
+        shares += ShownAnswerName(share.Answer) + " " + std::to_string(share.Percent) + "%";
+    }
+    if (!shares.empty())
+        text += "Gegeven antwoorden: " + shares + "\r\n";
+    if (hasCount || !shares.empty())
+        text += "\r\n";
     return text;
 }

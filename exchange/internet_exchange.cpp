@@ -4,6 +4,7 @@
 #include "platform/dynlib.h"
 #include "platform/paths.h"
 
+#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,6 +29,10 @@ void ShowInformation(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, QStringLiteral("Informatie"), text);
 }
 
+bool IsAsciiAlnum(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
 // Clears the running flag however a click ends.
 struct RunningScope {
     bool& flag;
@@ -37,7 +42,35 @@ struct RunningScope {
 
 } // namespace
 
+bool IsValidExchangeHost(std::string_view host) {
+    const size_t colon = host.find(':');
+    const std::string_view name = host.substr(0, colon);
+    if (name.empty())
+        return false;
+    for (const char c : name)
+        if (!IsAsciiAlnum(c) && c != '.' && c != '-')
+            return false;
+    if (colon == std::string_view::npos)
+        return true;
+    const std::string_view port = host.substr(colon + 1);
+    // Five digits at most, so the number cannot overflow.
+    if (port.empty() || port.size() > 5)
+        return false;
+    int value = 0;
+    for (const char c : port) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    return value >= 1 && value <= 65535;
+}
+
 std::string ExchangeServerHost() {
+    // Lets tests and a locally started server use another port without a
+    // rebuild; a value the build would have refused is ignored.
+    const QByteArray fromEnv = qgetenv("ZENX_EXCHANGE_HOST");
+    if (IsValidExchangeHost(std::string_view(fromEnv.constData(), size_t(fromEnv.size()))))
+        return fromEnv.toStdString();
     return ZENX_EXCHANGE_HOST;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 class QWidget;
 
@@ -30,7 +31,11 @@ struct TExchangeResult {
     QString message; // shown to the user; empty when none was shown
 };
 
-// The exchange server fixed when the program was built (host or host:port).
+// True for "host" or "host:port" as the build accepts it: letters, digits,
+// dots and hyphens, then optionally a port 1..65535.
+bool IsValidExchangeHost(std::string_view host);
+// The exchange server: the environment variable ZENX_EXCHANGE_HOST when it
+// holds a valid host, otherwise the one fixed when the program was built.
 std::string ExchangeServerHost();
 // Where the upload goes and under which the download is found: the host,
 // then the path, no scheme.

@@ -153,7 +153,6 @@ TEST_F(InternetPage, DownloadNamesTheServerFileAndTheUserDirectory) {
     ASSERT_EQ(calls.size(), 3);
     EXPECT_EQ(calls[1], "GetFile exchange.example:81/zenx iusers.dat " + f.program.Path() +
                             "user/iusers.dat");
-    EXPECT_EQ(ExchangeServerHost(), ZENX_TEST_EXCHANGE_HOST) << "fixed when building";
 }
 
 TEST_F(InternetPage, ClicksDuringATransferAreIgnored) {
