@@ -52,7 +52,7 @@ TTestScore ScoreTest(const TTestContent& content, std::string_view testKey,
         const TQuestionInfo question = content.QuestionByKey(key);
         const std::string& value = answers.Value(key);
         score.Possible += question.Points;
-        if (AnswerPart(value) == question.Answer)
+        if (AnswerIsRight(value, question.Answer))
             score.Earned += question.Points;
         if (!value.empty())
             ++score.Answered;

@@ -43,8 +43,7 @@ struct TTestScore {
     int Answered = 0;     // A: stored values that are not empty
 };
 
-// The answer counts when it equals the correct answer exactly, so a question
-// whose correct answer is empty counts as right while unanswered.
+// Each stored value is judged by AnswerIsRight.
 TTestScore ScoreTest(const TTestContent& content, std::string_view testKey,
                      const TAnswerSnapshot& answers);
 

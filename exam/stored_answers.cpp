@@ -22,27 +22,6 @@ std::string FoldKey(std::string_view key) {
     return plat::AnsiUpper(key.substr(first, last - first + 1));
 }
 
-// A whole decimal number with an optional sign; false for anything else and
-// for values beyond 64 bits.
-bool ParseWhole(std::string_view text, int64_t& out) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    if (i == text.size())
-        return false;
-    int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-        if (value > (std::numeric_limits<int64_t>::max() - (text[i] - '0')) / 10)
-            return false;
-        value = value * 10 + (text[i] - '0');
-    }
-    out = negative ? -value : value;
-    return true;
-}
-
 const std::string kNone;
 
 } // namespace
@@ -67,24 +46,8 @@ bool WriteAnswer(std::string_view userName, std::string_view questionKey, std::s
     return plat::WriteProfileString(file, AnswersSection(userName), questionKey, value);
 }
 
-std::string_view AnswerPart(std::string_view value) {
-    const std::size_t lt = value.find('<');
-    return lt == std::string_view::npos ? std::string_view() : value.substr(0, lt);
-}
-
 double AnswerTime(std::string_view value) {
-    const std::size_t sep = value.find("><");
-    if (sep == std::string_view::npos)
-        return 0;
-    std::string digits;
-    for (char c : value.substr(sep + 2))
-        if (c != '>')
-            digits.push_back(c);
-    int64_t ms = 0;
-    // A negative time would hand back test time the user already spent.
-    if (!ParseWhole(digits, ms) || ms < 0)
-        return 0;
-    return double(ms) / kMsPerDay;
+    return double(AnswerMs(value)) / kMsPerDay;
 }
 
 int64_t ElapsedMs(double from, double to) {

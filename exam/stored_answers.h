@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exam/answer_value.h"
+
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -24,10 +26,6 @@ std::string ReadAnswer(std::string_view userName, std::string_view questionKey);
 // Replaces the stored value. False when there is no user or the file could
 // not be written; the file then stays as it was.
 bool WriteAnswer(std::string_view userName, std::string_view questionKey, std::string_view value);
-
-// The answer part of a value: the text before its first "<", empty when the
-// value holds no "<".
-std::string_view AnswerPart(std::string_view value);
 
 // The time recorded in a value, in days; 0 when it holds no "><" or the time
 // is not a whole number.

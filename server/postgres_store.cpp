@@ -1,0 +1,503 @@
+#include "server/postgres_pool.h"
+#include "server/store.h"
+
+#include <pqxx/binarystring>
+#include <pqxx/except>
+#include <pqxx/nontransaction>
+#include <pqxx/result>
+#include <pqxx/transaction>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <map>
+#include <random>
+#include <string_view>
+#include <thread>
+
+// Keys, answers and hashes are kept as BYTEA: they are Windows-1252 bytes
+// (or anything a client sent), which a TEXT column of a UTF-8 database would
+// refuse, and BYTEA sorts byte by byte like std::string and SQLite do.
+
+namespace {
+
+constexpr int kSchemaVersion = 1;
+constexpr std::size_t kMaxConnections = 16;
+constexpr int kMaxAttempts = 8;
+// Serialises schema creation when several servers start on one database.
+constexpr int64_t kSchemaLock = 0x7a656e7832; // "zenx2"
+
+const char* const kSchema = R"sql(
+CREATE TABLE IF NOT EXISTS meta(key TEXT PRIMARY KEY, value TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS participants(
+  id BIGSERIAL PRIMARY KEY,
+  hash BYTEA NOT NULL UNIQUE,
+  female BOOLEAN NOT NULL,
+  age INTEGER NOT NULL);
+CREATE TABLE IF NOT EXISTS answers(
+  participant_id BIGINT NOT NULL REFERENCES participants(id),
+  question_key BYTEA NOT NULL,
+  answer BYTEA NOT NULL,
+  "right" BOOLEAN NOT NULL,
+  ms BIGINT NOT NULL,
+  date DOUBLE PRECISION NOT NULL,
+  PRIMARY KEY(participant_id, question_key));
+CREATE TABLE IF NOT EXISTS counters(
+  question_key BYTEA NOT NULL,
+  grp INTEGER NOT NULL,
+  n BIGINT NOT NULL,
+  r BIGINT NOT NULL,
+  PRIMARY KEY(question_key, grp));
+CREATE TABLE IF NOT EXISTS choices(
+  question_key BYTEA NOT NULL,
+  choice TEXT NOT NULL,
+  n BIGINT NOT NULL,
+  PRIMARY KEY(question_key, choice));
+INSERT INTO meta(key, value) VALUES('generation', '0') ON CONFLICT (key) DO NOTHING;
+INSERT INTO meta(key, value) VALUES('schema_version', '1') ON CONFLICT (key) DO NOTHING;
+)sql";
+
+// Statements of the upload path, prepared on every connection. Rows travel
+// as arrays, one statement per table and upload, because round trips and
+// not the rows dominate the time of an upload.
+const std::pair<const char*, const char*> kStatements[] = {
+    {"add_participants", "INSERT INTO participants(hash, female, age) "
+                         "SELECT * FROM unnest($1::bytea[], $2::boolean[], $3::integer[]) "
+                         "ON CONFLICT (hash) DO NOTHING"},
+    // ORDER BY puts the row locks in hash order, the order every upload takes them in.
+    {"lock_participants", "SELECT id, hash, female, age FROM participants "
+                          "WHERE hash = ANY($1::bytea[]) ORDER BY hash FOR UPDATE"},
+    {"take_answers", "DELETE FROM answers WHERE participant_id = ANY($1::bigint[]) "
+                     "RETURNING participant_id, question_key, answer, \"right\""},
+    {"update_participants",
+     "UPDATE participants AS p SET female = u.female, age = u.age "
+     "FROM unnest($1::bigint[], $2::boolean[], $3::integer[]) AS u(id, female, age) "
+     "WHERE p.id = u.id"},
+    {"insert_answers",
+     "INSERT INTO answers(participant_id, question_key, answer, \"right\", ms, date) "
+     "SELECT * FROM unnest($1::bigint[], $2::bytea[], $3::bytea[], $4::boolean[], "
+     "$5::bigint[], $6::float8[])"},
+    {"add_counters", "INSERT INTO counters AS c(question_key, grp, n, r) "
+                     "SELECT * FROM unnest($1::bytea[], $2::integer[], $3::bigint[], $4::bigint[]) "
+                     "ON CONFLICT (question_key, grp) DO UPDATE "
+                     "SET n = c.n + excluded.n, r = c.r + excluded.r"},
+    {"add_choices", "INSERT INTO choices AS c(question_key, choice, n) "
+                    "SELECT * FROM unnest($1::bytea[], $2::text[], $3::bigint[]) "
+                    "ON CONFLICT (question_key, choice) DO UPDATE SET n = c.n + excluded.n"},
+    {"bump_generation",
+     "UPDATE meta SET value = (value::bigint + 1)::text WHERE key = 'generation'"},
+};
+
+// ---- Values as text -------------------------------------------------------
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+// The text form of a BYTEA value ("\x..."), which no encoding can refuse.
+std::string ByteaText(std::string_view bytes) {
+    std::string text = "\\x";
+    text.reserve(2 + 2 * bytes.size());
+    for (unsigned char c : bytes) {
+        text += kHexDigits[c >> 4];
+        text += kHexDigits[c & 15];
+    }
+    return text;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+std::string Bytes(const pqxx::field& field) {
+    const std::string_view text(field.c_str(), field.size());
+    if (text.size() < 2 || text.substr(0, 2) != "\\x" || text.size() % 2 != 0)
+        return pqxx::binarystring(field).str(); // a server set to the old escape format
+    std::string bytes;
+    bytes.reserve(text.size() / 2 - 1);
+    for (std::size_t i = 2; i < text.size(); i += 2) {
+        const int high = HexValue(text[i]), low = HexValue(text[i + 1]);
+        if (high < 0 || low < 0)
+            throw TStoreError("PostgreSQL returned malformed BYTEA text");
+        bytes += char(high * 16 + low);
+    }
+    return bytes;
+}
+
+// Without the locale: Qt sets LC_NUMERIC from the environment.
+std::string DoubleText(double value) {
+    if (std::isnan(value))
+        return "NaN";
+    if (std::isinf(value))
+        return value > 0 ? "Infinity" : "-Infinity";
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+double Double(const pqxx::field& field) {
+    const char* begin = field.c_str();
+    double value = 0;
+    if (std::from_chars(begin, begin + field.size(), value).ec != std::errc())
+        throw TStoreError(std::string("PostgreSQL returned an unreadable number: ") + begin);
+    return value;
+}
+
+bool Bool(const pqxx::field& field) {
+    return field.c_str()[0] == 't';
+}
+
+// An array literal with every element quoted, so that no element is read
+// as NULL or split at a comma.
+class TArrayText {
+public:
+    void Add(std::string_view element) {
+        text_ += text_.size() == 1 ? "\"" : ",\"";
+        for (char c : element) {
+            if (c == '"' || c == '\\')
+                text_ += '\\';
+            text_ += c;
+        }
+        text_ += '"';
+    }
+    void AddBytes(std::string_view bytes) { Add(ByteaText(bytes)); }
+    void Add(int64_t value) { Add(std::to_string(value)); }
+    void Add(bool value) { Add(value ? "t" : "f"); }
+    void Add(double value) { Add(DoubleText(value)); }
+    void Add(const char* element) { Add(std::string_view(element)); }
+
+    bool Empty() const { return text_.size() == 1; }
+    std::string Text() const { return text_ + "}"; }
+
+private:
+    std::string text_ = "{";
+};
+
+std::string Message(const std::exception& e) {
+    std::string text = e.what();
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    return "PostgreSQL: " + text;
+}
+
+void BackOff(int attempt) {
+    thread_local std::minstd_rand random{std::random_device{}()};
+    const int most = 1 << std::min(attempt, 6);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1 + int(random() % unsigned(most))));
+}
+
+// ---- The store ------------------------------------------------------------
+
+class TPostgresStore final : public TExchangeStore {
+public:
+    explicit TPostgresStore(const std::string& connection);
+
+    void ReplaceParticipants(const std::vector<TParticipant>& participants) override;
+    TCounterTable ReadCounters() override;
+    TCounterTable Recount() override;
+    int64_t Generation() override;
+    int64_t ParticipantCount() override;
+    int64_t AnswerCount() override;
+    TParticipant ReadParticipant(const std::string& hash) override;
+    std::string ClaimSecretFingerprint(const std::string& fingerprint) override;
+
+private:
+    // Runs `work` on a pooled connection, again on a deadlock, a
+    // serialisation failure or a connection that broke before the commit.
+    template <typename Work> auto Run(Work&& work);
+    int64_t ScalarInt(const char* sql);
+    void CreateSchema(pqxx::connection& connection);
+
+    TPostgresPool pool_;
+};
+
+template <typename Work> auto TPostgresStore::Run(Work&& work) {
+    for (int attempt = 1;; ++attempt) {
+        TPostgresPool::TLease lease = pool_.Acquire();
+        try {
+            return work(*lease);
+        } catch (const TStoreError&) {
+            throw;
+        } catch (const pqxx::transaction_rollback& e) {
+            // The server rolled the transaction back; running it again is safe.
+            if (attempt == kMaxAttempts)
+                throw TStoreError(Message(e));
+        } catch (const pqxx::in_doubt_error& e) {
+            lease.Discard();
+            throw TStoreError(Message(e) + " (the commit may or may not have happened)");
+        } catch (const pqxx::broken_connection& e) {
+            // Before the commit, so nothing was stored.
+            lease.Discard();
+            if (attempt == kMaxAttempts)
+                throw TStoreError(Message(e));
+        } catch (const std::exception& e) {
+            throw TStoreError(Message(e));
+        }
+        BackOff(attempt);
+    }
+}
+
+TPostgresStore::TPostgresStore(const std::string& connection)
+    : pool_(connection, kMaxConnections, [](pqxx::connection& c) {
+          for (const auto& [name, sql] : kStatements)
+              c.prepare(name, sql);
+      }) {
+    Run([&](pqxx::connection& c) { CreateSchema(c); });
+}
+
+void TPostgresStore::CreateSchema(pqxx::connection& connection) {
+    pqxx::work txn(connection);
+    txn.exec_params("SELECT pg_advisory_xact_lock($1)", kSchemaLock);
+    txn.exec0("SET LOCAL client_min_messages = warning");
+    if (Bool(txn.exec1("SELECT to_regclass('meta') IS NOT NULL")[0])) {
+        const pqxx::result version =
+            txn.exec("SELECT value FROM meta WHERE key = 'schema_version'");
+        int64_t found = 0;
+        if (!version.empty() && !version[0][0].to(found))
+            throw TStoreError("the database has an unreadable schema version");
+        if (found > kSchemaVersion)
+            throw TStoreError("the database has schema version " + std::to_string(found) +
+                              "; this server knows up to " + std::to_string(kSchemaVersion));
+    }
+    txn.exec0(kSchema);
+    txn.commit();
+}
+
+// The last of each hash, sorted by hash: the same result as replacing them
+// one after another, and the lock order of every upload.
+std::vector<const TParticipant*> LastOfEachHash(const std::vector<TParticipant>& participants) {
+    std::vector<const TParticipant*> order;
+    order.reserve(participants.size());
+    for (const TParticipant& p : participants)
+        order.push_back(&p);
+    std::stable_sort(order.begin(), order.end(), [](const TParticipant* a, const TParticipant* b) {
+        return a->Hash < b->Hash;
+    });
+    std::vector<const TParticipant*> last;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (i + 1 == order.size() || order[i + 1]->Hash != order[i]->Hash)
+            last.push_back(order[i]);
+    return last;
+}
+
+// Locks the participants of an upload in hash order (adding the new ones),
+// takes away their old answers and what those counted, and sets their
+// gender and age. Returns their row ids in `batch` order.
+std::vector<int64_t> TakeOver(pqxx::work& txn, const std::vector<const TParticipant*>& batch,
+                              TCounterDelta& delta) {
+    TArrayText hashArray, femaleArray, ageArray;
+    for (const TParticipant* p : batch) {
+        hashArray.AddBytes(p->Hash);
+        femaleArray.Add(p->Female);
+        ageArray.Add(int64_t(p->Age));
+    }
+    const std::string hashes = hashArray.Text();
+    // New ones start with their final gender and age and no answers, so
+    // that they need no case of their own below.
+    txn.exec_prepared0("add_participants", hashes, femaleArray.Text(), ageArray.Text());
+    const pqxx::result locked = txn.exec_prepared("lock_participants", hashes);
+    if (locked.size() != batch.size())
+        throw TStoreError("PostgreSQL: a participant vanished during the upload");
+
+    std::vector<int64_t> ids(batch.size());
+    std::map<int64_t, std::pair<bool, int>> before; // id -> gender, age
+    TArrayText allIds, changedIds, changedFemales, changedAges;
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        const pqxx::row row = locked[pqxx::result::size_type(i)];
+        if (Bytes(row[1]) != batch[i]->Hash)
+            throw TStoreError("PostgreSQL: participants came back out of order");
+        ids[i] = row[0].as<int64_t>();
+        const bool female = Bool(row[2]);
+        const int age = row[3].as<int>();
+        before[ids[i]] = {female, age};
+        allIds.Add(ids[i]);
+        if (female != batch[i]->Female || age != batch[i]->Age) {
+            changedIds.Add(ids[i]);
+            changedFemales.Add(batch[i]->Female);
+            changedAges.Add(int64_t(batch[i]->Age));
+        }
+    }
+
+    for (const pqxx::row& row : txn.exec_prepared("take_answers", allIds.Text())) {
+        const auto& [female, age] = before.at(row[0].as<int64_t>());
+        delta.AddAnswer(female, age, Bytes(row[1]), Bytes(row[2]), Bool(row[3]), -1);
+    }
+    if (!changedIds.Empty())
+        txn.exec_prepared0("update_participants", changedIds.Text(), changedFemales.Text(),
+                           changedAges.Text());
+    return ids;
+}
+
+void InsertAnswers(pqxx::work& txn, const std::vector<const TParticipant*>& batch,
+                   const std::vector<int64_t>& ids, TCounterDelta& delta) {
+    TArrayText owners, keys, answers, rights, times, dates;
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        for (const TStoredAnswer& a : batch[i]->Answers) {
+            owners.Add(ids[i]);
+            keys.AddBytes(a.QuestionKey);
+            answers.AddBytes(a.Answer);
+            rights.Add(a.Right);
+            times.Add(a.Ms);
+            dates.Add(a.Date);
+        }
+        delta.Add(*batch[i], +1);
+    }
+    if (!owners.Empty())
+        txn.exec_prepared0("insert_answers", owners.Text(), keys.Text(), answers.Text(),
+                           rights.Text(), times.Text(), dates.Text());
+}
+
+// In the delta's sorted order, so that concurrent uploads lock the counter
+// rows in one order and cannot deadlock on them.
+void ApplyDelta(pqxx::work& txn, const TCounterDelta& delta) {
+    TArrayText cellKeys, groups, cellCounts, rights;
+    for (const auto& [key, cell] : delta.Cells()) {
+        cellKeys.AddBytes(key.first);
+        groups.Add(int64_t(key.second));
+        cellCounts.Add(cell.N);
+        rights.Add(cell.Right);
+    }
+    if (!cellKeys.Empty())
+        txn.exec_prepared0("add_counters", cellKeys.Text(), groups.Text(), cellCounts.Text(),
+                           rights.Text());
+
+    TArrayText choiceKeys, choices, choiceCounts;
+    for (const auto& [key, n] : delta.Choices()) {
+        choiceKeys.AddBytes(key.first);
+        choices.Add(key.second);
+        choiceCounts.Add(n);
+    }
+    if (!choiceKeys.Empty())
+        txn.exec_prepared0("add_choices", choiceKeys.Text(), choices.Text(), choiceCounts.Text());
+}
+
+void TPostgresStore::ReplaceParticipants(const std::vector<TParticipant>& participants) {
+    const std::vector<const TParticipant*> batch = LastOfEachHash(participants);
+    Run([&](pqxx::connection& connection) {
+        pqxx::work txn(connection);
+        TCounterDelta delta;
+        if (!batch.empty()) {
+            const std::vector<int64_t> ids = TakeOver(txn, batch, delta);
+            InsertAnswers(txn, batch, ids, delta);
+        }
+        ApplyDelta(txn, delta);
+        // Last: every upload waits for this row, so it is held only until the commit.
+        txn.exec_prepared0("bump_generation");
+        txn.commit();
+    });
+}
+
+TCounterTable TPostgresStore::ReadCounters() {
+    return Run([](pqxx::connection& connection) {
+        // One snapshot for both tables, so that they tell of the same uploads.
+        pqxx::transaction<pqxx::repeatable_read, pqxx::read_only> txn(connection);
+        TCounterTable table;
+        for (const pqxx::row& row :
+             txn.exec("SELECT question_key, grp, n, r FROM counters WHERE n <> 0 OR r <> 0")) {
+            const int64_t group = row[1].as<int64_t>();
+            if (group < 0 || group >= int64_t(kGroupCount))
+                continue;
+            table[Bytes(row[0])].Groups[std::size_t(group)] =
+                TCell{row[2].as<int64_t>(), row[3].as<int64_t>()};
+        }
+        for (const pqxx::row& row :
+             txn.exec("SELECT question_key, choice, n FROM choices WHERE n <> 0"))
+            table[Bytes(row[0])].Choices[row[1].as<std::string>()] = row[2].as<int64_t>();
+        txn.commit();
+        return table;
+    });
+}
+
+TCounterTable TPostgresStore::Recount() {
+    return Run([](pqxx::connection& connection) {
+        pqxx::transaction<pqxx::repeatable_read, pqxx::read_only> txn(connection);
+        // A cursor, so that memory stays bounded however many answers there are.
+        txn.exec0("DECLARE recount NO SCROLL CURSOR FOR "
+                  "SELECT p.female, p.age, a.question_key, a.answer, a.\"right\" "
+                  "FROM answers a JOIN participants p ON p.id = a.participant_id");
+        TCounterDelta delta;
+        for (;;) {
+            const pqxx::result rows = txn.exec("FETCH FORWARD 20000 FROM recount");
+            if (rows.empty())
+                break;
+            for (const pqxx::row& row : rows)
+                delta.AddAnswer(Bool(row[0]), row[1].as<int>(), Bytes(row[2]), Bytes(row[3]),
+                                Bool(row[4]), +1);
+        }
+        txn.commit();
+        TCounterTable table;
+        delta.ApplyTo(table);
+        return table;
+    });
+}
+
+int64_t TPostgresStore::ScalarInt(const char* sql) {
+    return Run([sql](pqxx::connection& connection) {
+        pqxx::nontransaction txn(connection);
+        const pqxx::result result = txn.exec(sql);
+        int64_t value = 0;
+        if (!result.empty() && !result[0][0].to(value))
+            throw TStoreError(std::string("PostgreSQL: no number from ") + sql);
+        return value;
+    });
+}
+
+int64_t TPostgresStore::Generation() {
+    return ScalarInt("SELECT value::bigint FROM meta WHERE key = 'generation'");
+}
+
+int64_t TPostgresStore::ParticipantCount() {
+    return ScalarInt("SELECT count(*) FROM participants");
+}
+
+int64_t TPostgresStore::AnswerCount() {
+    return ScalarInt("SELECT count(*) FROM answers");
+}
+
+TParticipant TPostgresStore::ReadParticipant(const std::string& hash) {
+    return Run([&](pqxx::connection& connection) {
+        pqxx::nontransaction txn(connection);
+        // One statement, so the participant and the answers are of one snapshot.
+        const pqxx::result rows = txn.exec_params(
+            "SELECT p.female, p.age, a.question_key, a.answer, a.\"right\", a.ms, a.date "
+            "FROM participants p LEFT JOIN answers a ON a.participant_id = p.id "
+            "WHERE p.hash = $1::bytea ORDER BY a.question_key",
+            ByteaText(hash));
+        TParticipant p;
+        if (rows.empty())
+            return p;
+        p.Hash = hash;
+        p.Female = Bool(rows[0][0]);
+        p.Age = rows[0][1].as<int>();
+        for (const pqxx::row& row : rows)
+            if (!row[2].is_null())
+                p.Answers.push_back(TStoredAnswer{Bytes(row[2]), Bytes(row[3]), Bool(row[4]),
+                                                  row[5].as<int64_t>(), Double(row[6])});
+        return p;
+    });
+}
+
+std::string TPostgresStore::ClaimSecretFingerprint(const std::string& fingerprint) {
+    return Run([&](pqxx::connection& connection) {
+        pqxx::work txn(connection);
+        txn.exec_params0("INSERT INTO meta(key, value) VALUES('secret_fingerprint', $1) "
+                         "ON CONFLICT (key) DO NOTHING",
+                         fingerprint);
+        const pqxx::result stored =
+            txn.exec("SELECT value FROM meta WHERE key = 'secret_fingerprint'");
+        txn.commit();
+        return stored.empty() ? std::string() : stored[0][0].as<std::string>();
+    });
+}
+
+} // namespace
+
+std::unique_ptr<TExchangeStore> OpenPostgresStore(const std::string& connection) {
+    return std::make_unique<TPostgresStore>(connection);
+}
