@@ -8,6 +8,7 @@
 #include <chrono>
 #include <ctime>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -186,9 +187,22 @@ bool TExchangeHttpServer::Bind() {
 }
 
 bool TExchangeHttpServer::Run() {
-    return server_->listen_after_bind();
+    running_ = true;
+    // httplib ignores a stop that comes before it listens, so a Stop that
+    // came first is looked for here; one that comes later waits in Stop
+    // until the server listens.
+    if (stopRequested_) {
+        running_ = false;
+        return true;
+    }
+    const bool served = server_->listen_after_bind();
+    running_ = false;
+    return served;
 }
 
 void TExchangeHttpServer::Stop() {
+    stopRequested_ = true;
+    while (running_ && !server_->is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     server_->stop();
 }

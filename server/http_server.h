@@ -3,6 +3,7 @@
 #include "server/exchange_service.h"
 #include "server/rate_limiter.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -50,7 +51,8 @@ public:
     int Port() const { return port_; }
     // Serves until Stop; requests in flight are finished before it returns.
     bool Run();
-    // Safe from any thread.
+    // Safe from any thread, also before Run has started listening: Run then
+    // returns at once.
     void Stop();
 
 private:
@@ -63,4 +65,6 @@ private:
     TRateLimiter limiter_;
     std::unique_ptr<httplib::Server> server_;
     int port_ = 0;
+    std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> running_{false};
 };

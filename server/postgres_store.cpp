@@ -44,18 +44,22 @@ CREATE TABLE IF NOT EXISTS answers(
   ms BIGINT NOT NULL,
   date DOUBLE PRECISION NOT NULL,
   PRIMARY KEY(participant_id, question_key));
+-- Counter rows are updated all the time: room left on each page lets
+-- PostgreSQL update them in place without touching the index.
 CREATE TABLE IF NOT EXISTS counters(
   question_key BYTEA NOT NULL,
   grp INTEGER NOT NULL,
+  shard INTEGER NOT NULL,
   n BIGINT NOT NULL,
   r BIGINT NOT NULL,
-  PRIMARY KEY(question_key, grp));
+  PRIMARY KEY(question_key, grp, shard)) WITH (fillfactor = 50);
 CREATE TABLE IF NOT EXISTS choices(
   question_key BYTEA NOT NULL,
   choice TEXT NOT NULL,
+  shard INTEGER NOT NULL,
   n BIGINT NOT NULL,
-  PRIMARY KEY(question_key, choice));
-INSERT INTO meta(key, value) VALUES('generation', '0') ON CONFLICT (key) DO NOTHING;
+  PRIMARY KEY(question_key, choice, shard)) WITH (fillfactor = 50);
+CREATE TABLE IF NOT EXISTS generations(shard INTEGER PRIMARY KEY, n BIGINT NOT NULL);
 INSERT INTO meta(key, value) VALUES('schema_version', '1') ON CONFLICT (key) DO NOTHING;
 )sql";
 
@@ -79,15 +83,17 @@ const std::pair<const char*, const char*> kStatements[] = {
      "INSERT INTO answers(participant_id, question_key, answer, \"right\", ms, date) "
      "SELECT * FROM unnest($1::bigint[], $2::bytea[], $3::bytea[], $4::boolean[], "
      "$5::bigint[], $6::float8[])"},
-    {"add_counters", "INSERT INTO counters AS c(question_key, grp, n, r) "
-                     "SELECT * FROM unnest($1::bytea[], $2::integer[], $3::bigint[], $4::bigint[]) "
-                     "ON CONFLICT (question_key, grp) DO UPDATE "
+    {"add_counters", "INSERT INTO counters AS c(question_key, grp, shard, n, r) "
+                     "SELECT u.k, u.g, $5::integer, u.n, u.r FROM unnest($1::bytea[], "
+                     "$2::integer[], $3::bigint[], $4::bigint[]) AS u(k, g, n, r) "
+                     "ON CONFLICT (question_key, grp, shard) DO UPDATE "
                      "SET n = c.n + excluded.n, r = c.r + excluded.r"},
-    {"add_choices", "INSERT INTO choices AS c(question_key, choice, n) "
-                    "SELECT * FROM unnest($1::bytea[], $2::text[], $3::bigint[]) "
-                    "ON CONFLICT (question_key, choice) DO UPDATE SET n = c.n + excluded.n"},
-    {"bump_generation",
-     "UPDATE meta SET value = (value::bigint + 1)::text WHERE key = 'generation'"},
+    {"add_choices", "INSERT INTO choices AS c(question_key, choice, shard, n) "
+                    "SELECT u.k, u.c, $4::integer, u.n FROM unnest($1::bytea[], $2::text[], "
+                    "$3::bigint[]) AS u(k, c, n) "
+                    "ON CONFLICT (question_key, choice, shard) DO UPDATE SET n = c.n + excluded.n"},
+    {"bump_generation", "INSERT INTO generations AS g(shard, n) VALUES($1::integer, 1) "
+                        "ON CONFLICT (shard) DO UPDATE SET n = g.n + 1"},
 };
 
 // ---- Values as text -------------------------------------------------------
@@ -355,7 +361,18 @@ void InsertAnswers(pqxx::work& txn, const std::vector<const TParticipant*>& batc
 
 // In the delta's sorted order, so that concurrent uploads lock the counter
 // rows in one order and cannot deadlock on them.
-void ApplyDelta(pqxx::work& txn, const TCounterDelta& delta) {
+// Every upload changes the counters of the questions it answers, the same
+// rows for every upload; with one row per counter, concurrent uploads would
+// queue for those row locks until each other's commit. Each transaction adds
+// to one of kShards rows per counter instead, and reading sums them.
+constexpr int kShards = 16;
+
+int PickShard() {
+    thread_local std::minstd_rand random{std::random_device{}()};
+    return int(random() % kShards);
+}
+
+void ApplyDelta(pqxx::work& txn, const TCounterDelta& delta, int shard) {
     TArrayText cellKeys, groups, cellCounts, rights;
     for (const auto& [key, cell] : delta.Cells()) {
         cellKeys.AddBytes(key.first);
@@ -365,7 +382,7 @@ void ApplyDelta(pqxx::work& txn, const TCounterDelta& delta) {
     }
     if (!cellKeys.Empty())
         txn.exec_prepared0("add_counters", cellKeys.Text(), groups.Text(), cellCounts.Text(),
-                           rights.Text());
+                           rights.Text(), shard);
 
     TArrayText choiceKeys, choices, choiceCounts;
     for (const auto& [key, n] : delta.Choices()) {
@@ -374,7 +391,8 @@ void ApplyDelta(pqxx::work& txn, const TCounterDelta& delta) {
         choiceCounts.Add(n);
     }
     if (!choiceKeys.Empty())
-        txn.exec_prepared0("add_choices", choiceKeys.Text(), choices.Text(), choiceCounts.Text());
+        txn.exec_prepared0("add_choices", choiceKeys.Text(), choices.Text(), choiceCounts.Text(),
+                           shard);
 }
 
 void TPostgresStore::ReplaceParticipants(const std::vector<TParticipant>& participants) {
@@ -386,9 +404,10 @@ void TPostgresStore::ReplaceParticipants(const std::vector<TParticipant>& partic
             const std::vector<int64_t> ids = TakeOver(txn, batch, delta);
             InsertAnswers(txn, batch, ids, delta);
         }
-        ApplyDelta(txn, delta);
-        // Last: every upload waits for this row, so it is held only until the commit.
-        txn.exec_prepared0("bump_generation");
+        const int shard = PickShard();
+        ApplyDelta(txn, delta, shard);
+        // Last, so that the row is held only until the commit.
+        txn.exec_prepared0("bump_generation", shard);
         txn.commit();
     });
 }
@@ -399,7 +418,8 @@ TCounterTable TPostgresStore::ReadCounters() {
         pqxx::transaction<pqxx::repeatable_read, pqxx::read_only> txn(connection);
         TCounterTable table;
         for (const pqxx::row& row :
-             txn.exec("SELECT question_key, grp, n, r FROM counters WHERE n <> 0 OR r <> 0")) {
+             txn.exec("SELECT question_key, grp, sum(n)::bigint, sum(r)::bigint FROM counters "
+                      "GROUP BY question_key, grp HAVING sum(n) <> 0 OR sum(r) <> 0")) {
             const int64_t group = row[1].as<int64_t>();
             if (group < 0 || group >= int64_t(kGroupCount))
                 continue;
@@ -407,7 +427,8 @@ TCounterTable TPostgresStore::ReadCounters() {
                 TCell{row[2].as<int64_t>(), row[3].as<int64_t>()};
         }
         for (const pqxx::row& row :
-             txn.exec("SELECT question_key, choice, n FROM choices WHERE n <> 0"))
+             txn.exec("SELECT question_key, choice, sum(n)::bigint FROM choices "
+                      "GROUP BY question_key, choice HAVING sum(n) <> 0"))
             table[Bytes(row[0])].Choices[row[1].as<std::string>()] = row[2].as<int64_t>();
         txn.commit();
         return table;
@@ -449,7 +470,7 @@ int64_t TPostgresStore::ScalarInt(const char* sql) {
 }
 
 int64_t TPostgresStore::Generation() {
-    return ScalarInt("SELECT value::bigint FROM meta WHERE key = 'generation'");
+    return ScalarInt("SELECT coalesce(sum(n), 0)::bigint FROM generations");
 }
 
 int64_t TPostgresStore::ParticipantCount() {
