@@ -46,7 +46,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kTests = 20;
 constexpr int kQuestionsPerTest = 25; // 500 questions
-int kClients = 8; // --clients N
+int kClients = 8;                     // --clients N
 constexpr int kUploads = 400;
 constexpr double kGetSeconds = 3.0;
 
@@ -186,7 +186,8 @@ double SqliteBaseline(const QString& dir, TExchangeService& service, int offset)
             "PRAGMA journal_mode=WAL;"
             "CREATE TABLE bench_participants(id INTEGER PRIMARY KEY, hash TEXT UNIQUE NOT NULL,"
             " female INTEGER NOT NULL, age INTEGER NOT NULL);"
-            "CREATE TABLE bench_answers(participant_id INTEGER NOT NULL, question_key TEXT NOT NULL,"
+            "CREATE TABLE bench_answers(participant_id INTEGER NOT NULL, question_key TEXT NOT "
+            "NULL,"
             " answer TEXT NOT NULL, right INTEGER NOT NULL, ms INTEGER NOT NULL, date REAL NOT "
             "NULL,"
             " PRIMARY KEY(participant_id, question_key)) WITHOUT ROWID;",
@@ -204,8 +205,8 @@ double SqliteBaseline(const QString& dir, TExchangeService& service, int offset)
         sqlite3_stmt* p = nullptr;
         sqlite3_stmt* a = nullptr;
         sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        sqlite3_prepare_v2(db, "INSERT INTO bench_participants(hash, female, age) VALUES(?,?,?)", -1, &p,
-                           nullptr);
+        sqlite3_prepare_v2(db, "INSERT INTO bench_participants(hash, female, age) VALUES(?,?,?)",
+                           -1, &p, nullptr);
         sqlite3_prepare_v2(db, "INSERT INTO bench_answers VALUES(?,?,?,?,?,?)", -1, &a, nullptr);
         for (const TParticipant& row : uploads[i]) {
             sqlite3_bind_text(p, 1, row.Hash.c_str(), -1, SQLITE_STATIC);

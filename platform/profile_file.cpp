@@ -595,8 +595,8 @@ std::vector<std::string> TProfileText::Sections() const {
     return SectionNames(parsed_->doc);
 }
 
-std::vector<std::pair<std::string, std::string>> TProfileText::Section(
-    std::string_view section) const {
+std::vector<std::pair<std::string, std::string>>
+TProfileText::Section(std::string_view section) const {
     return SectionPairs(parsed_->doc, section);
 }
 

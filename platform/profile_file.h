@@ -61,7 +61,8 @@ public:
     TProfileText(TProfileText&&) noexcept;
     TProfileText& operator=(TProfileText&&) noexcept;
 
-    std::string Read(std::string_view section, std::string_view key, std::string_view def = {}) const;
+    std::string Read(std::string_view section, std::string_view key,
+                     std::string_view def = {}) const;
     std::vector<std::string> Sections() const;
     std::vector<std::pair<std::string, std::string>> Section(std::string_view section) const;
 

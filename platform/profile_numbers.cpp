@@ -1,18 +1,10 @@
 #include "platform/profile_numbers.h"
 
+#include "platform/numbers.h"
+
 #include <limits>
 
 namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -46,7 +38,7 @@ std::optional<int64_t> ParseWholeNumber(std::string_view text) {
                                      : int64_t(std::numeric_limits<int32_t>::max()) + negative;
     int64_t value = 0;
     for (const char c : text) {
-        const int digit = HexDigit(c);
+        const int digit = plat::HexDigitValue(c);
         if (digit < 0 || digit >= base)
             return std::nullopt;
         value = value * base + digit;

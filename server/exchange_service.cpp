@@ -63,7 +63,8 @@ std::shared_ptr<const std::string> TExchangeService::Statistics() {
         const int64_t local = localChanges_.load();
         // Another server's uploads are only seen through the store.
         int64_t generation = cachedGeneration_;
-        if (!cached_ || local != cachedLocalChanges_ || now - lastCheck_ >= options_.RebuildInterval) {
+        if (!cached_ || local != cachedLocalChanges_ ||
+            now - lastCheck_ >= options_.RebuildInterval) {
             generation = store_.Generation();
             lastCheck_ = now;
         }

@@ -114,40 +114,40 @@ void TExchangeHttpServer::Route() {
         return httplib::Server::HandlerResponse::Unhandled;
     });
 
-    s.Post("/zenx/zenxws.dll", [this, maxUpload, drainLimit](const httplib::Request& req,
-                                                  httplib::Response& res,
-                                                  const httplib::ContentReader& reader) {
-        if (req.get_param_value("action") != "zenxdata") {
-            Reply(res, 400, "Unknown action.\n");
-            return;
-        }
-        if (DeclaredLength(req) > drainLimit) {
-            Reply(res, 413, "The upload is too large.\n");
-            return;
-        }
-        std::string body;
-        bool tooLarge = false;
-        const bool complete = reader([&](const char* data, std::size_t size) {
-            if (tooLarge || body.size() + size > maxUpload) {
-                tooLarge = true;
-                body.clear();
-                return true;
-            }
-            body.append(data, size);
-            return true;
-        });
-        if (tooLarge) {
-            body.shrink_to_fit();
-            Reply(res, 413, "The upload is too large.\n");
-            return;
-        }
-        if (!complete) {
-            Reply(res, 400, "The upload was cut short.\n");
-            return;
-        }
-        const TServiceReply reply = service_.Upload(body);
-        Reply(res, reply.Status, reply.Body);
-    });
+    s.Post("/zenx/zenxws.dll",
+           [this, maxUpload, drainLimit](const httplib::Request& req, httplib::Response& res,
+                                         const httplib::ContentReader& reader) {
+               if (req.get_param_value("action") != "zenxdata") {
+                   Reply(res, 400, "Unknown action.\n");
+                   return;
+               }
+               if (DeclaredLength(req) > drainLimit) {
+                   Reply(res, 413, "The upload is too large.\n");
+                   return;
+               }
+               std::string body;
+               bool tooLarge = false;
+               const bool complete = reader([&](const char* data, std::size_t size) {
+                   if (tooLarge || body.size() + size > maxUpload) {
+                       tooLarge = true;
+                       body.clear();
+                       return true;
+                   }
+                   body.append(data, size);
+                   return true;
+               });
+               if (tooLarge) {
+                   body.shrink_to_fit();
+                   Reply(res, 413, "The upload is too large.\n");
+                   return;
+               }
+               if (!complete) {
+                   Reply(res, 400, "The upload was cut short.\n");
+                   return;
+               }
+               const TServiceReply reply = service_.Upload(body);
+               Reply(res, reply.Status, reply.Body);
+           });
 
     s.Get("/zenx/iusers.dat", [this](const httplib::Request&, httplib::Response& res) {
         const auto text = service_.Statistics();
@@ -169,9 +169,9 @@ void TExchangeHttpServer::Route() {
                      .count();
         t_requestStart.reset();
         // The path only: the query and the body may say something about a user.
-        log_(Timestamp() + ' ' + ClientOf(&req) + ' ' + LoggedPath(req.method) + ' ' + LoggedPath(req.path) + ' ' +
-             std::to_string(res.status) + ' ' + std::to_string(res.body.size()) + ' ' +
-             std::to_string(ms) + "ms");
+        log_(Timestamp() + ' ' + ClientOf(&req) + ' ' + LoggedPath(req.method) + ' ' +
+             LoggedPath(req.path) + ' ' + std::to_string(res.status) + ' ' +
+             std::to_string(res.body.size()) + ' ' + std::to_string(ms) + "ms");
     });
 }
 

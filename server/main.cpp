@@ -27,8 +27,7 @@ int Fail(const std::string& text, int code = kBadSetUp) {
 
 int main(int argc, char** argv) {
     std::string error;
-    const auto options =
-        ParseServerOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    const auto options = ParseServerOptions(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options)
         return Fail(error + " (see --help)");
     if (options->Help) {
@@ -43,7 +42,8 @@ int main(int argc, char** argv) {
     if (answerKey.empty())
         return Fail("no questions in " + options->ContentDir + "/D/IDbRecs.dat");
 
-    const auto secret = LoadOrCreateSecret(QString::fromLocal8Bit(options->DataDir.c_str()), &error);
+    const auto secret =
+        LoadOrCreateSecret(QString::fromLocal8Bit(options->DataDir.c_str()), &error);
     if (!secret)
         return Fail(error);
 
@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
         // Every server on one database must hash participants alike.
         if (store->ClaimSecretFingerprint(SecretFingerprint(*secret)) != SecretFingerprint(*secret))
             return Fail("the database was filled by a server with another secret; copy that "
-                        "server's " + options->DataDir + "/secret here");
+                        "server's " +
+                        options->DataDir + "/secret here");
     } catch (const TStoreError& e) {
         return Fail(std::string("cannot open the store: ") + e.what());
     }
@@ -76,11 +77,11 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     if (!server.Bind())
-        return Fail("cannot listen on " + options->Http.Host + ":" +
-                        std::to_string(options->Http.Port),
-                    1);
+        return Fail(
+            "cannot listen on " + options->Http.Host + ":" + std::to_string(options->Http.Port), 1);
     std::cerr << "zenx-exchange: listening on " << options->Http.Host << ':' << server.Port()
-              << " (" << (options->DatabaseUrl.empty() ? "SQLite in " + options->DataDir : "PostgreSQL")
+              << " ("
+              << (options->DatabaseUrl.empty() ? "SQLite in " + options->DataDir : "PostgreSQL")
               << ")" << std::endl;
 
     std::thread waiter([&] {

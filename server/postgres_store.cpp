@@ -1,3 +1,4 @@
+#include "platform/numbers.h"
 #include "server/postgres_pool.h"
 #include "server/store.h"
 
@@ -111,16 +112,6 @@ std::string ByteaText(std::string_view bytes) {
     return text;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::string Bytes(const pqxx::field& field) {
     const std::string_view text(field.c_str(), field.size());
     if (text.size() < 2 || text.substr(0, 2) != "\\x" || text.size() % 2 != 0)
@@ -128,7 +119,7 @@ std::string Bytes(const pqxx::field& field) {
     std::string bytes;
     bytes.reserve(text.size() / 2 - 1);
     for (std::size_t i = 2; i < text.size(); i += 2) {
-        const int high = HexValue(text[i]), low = HexValue(text[i + 1]);
+        const int high = plat::HexDigitValue(text[i]), low = plat::HexDigitValue(text[i + 1]);
         if (high < 0 || low < 0)
             throw TStoreError("PostgreSQL returned malformed BYTEA text");
         bytes += char(high * 16 + low);

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 TRateLimiter::TRateLimiter(double rate, double burst, std::size_t maxClients)
-    : rate_(rate), burst_(std::max(burst, 1.0)), maxClients_(std::max<std::size_t>(maxClients, 1)) {}
+    : rate_(rate), burst_(std::max(burst, 1.0)), maxClients_(std::max<std::size_t>(maxClients, 1)) {
+}
 
 double TRateLimiter::Refilled(const Bucket& b, Clock::time_point now) const {
     const double seconds = std::chrono::duration<double>(now - b.last).count();
@@ -11,7 +12,8 @@ double TRateLimiter::Refilled(const Bucket& b, Clock::time_point now) const {
 }
 
 void TRateLimiter::Prune(Clock::time_point now) {
-    std::erase_if(buckets_, [&](const auto& entry) { return Refilled(entry.second, now) >= burst_; });
+    std::erase_if(buckets_,
+                  [&](const auto& entry) { return Refilled(entry.second, now) >= burst_; });
     // Still full of clients that are all busy: start afresh rather than grow
     // without bound; at worst each gets one more burst.
     if (buckets_.size() >= maxClients_)

@@ -80,19 +80,37 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
     using Setter = std::function<bool(const std::string&)>;
     const std::map<std::string, Setter> withValue = {
         {"--listen", [&](const std::string& v) { return ParseListen(v, o.Http); }},
-        {"--content", [&](const std::string& v) { o.ContentDir = v; return !v.empty(); }},
-        {"--data", [&](const std::string& v) { o.DataDir = v; return !v.empty(); }},
-        {"--database", [&](const std::string& v) { o.DatabaseUrl = v; return !v.empty(); }},
+        {"--content",
+         [&](const std::string& v) {
+             o.ContentDir = v;
+             return !v.empty();
+         }},
+        {"--data",
+         [&](const std::string& v) {
+             o.DataDir = v;
+             return !v.empty();
+         }},
+        {"--database",
+         [&](const std::string& v) {
+             o.DatabaseUrl = v;
+             return !v.empty();
+         }},
         {"--min-group",
-         [&](const std::string& v) { return ParseNumber<int64_t>(v, 1, 1000000, o.Exchange.MinGroup); }},
+         [&](const std::string& v) {
+             return ParseNumber<int64_t>(v, 1, 1000000, o.Exchange.MinGroup);
+         }},
         {"--max-upload",
          [&](const std::string& v) {
              return ParseNumber<std::size_t>(v, 1024, std::size_t(1) << 30, o.Http.MaxUpload);
          }},
         {"--threads",
-         [&](const std::string& v) { return ParseNumber<std::size_t>(v, 1, 1024, o.Http.Threads); }},
-        {"--rate", [&](const std::string& v) { return ParseNumber<double>(v, 0, 1e6, o.Http.Rate); }},
-        {"--burst", [&](const std::string& v) { return ParseNumber<double>(v, 1, 1e6, o.Http.Burst); }},
+         [&](const std::string& v) {
+             return ParseNumber<std::size_t>(v, 1, 1024, o.Http.Threads);
+         }},
+        {"--rate",
+         [&](const std::string& v) { return ParseNumber<double>(v, 0, 1e6, o.Http.Rate); }},
+        {"--burst",
+         [&](const std::string& v) { return ParseNumber<double>(v, 1, 1e6, o.Http.Burst); }},
         {"--cache-ms",
          [&](const std::string& v) {
              int64_t ms = 0;
@@ -114,7 +132,8 @@ std::optional<TServerOptions> ParseServerOptions(const std::vector<std::string>&
         }
         std::string name = arg;
         std::optional<std::string> value;
-        if (const std::size_t eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+        if (const std::size_t eq = arg.find('=');
+            arg.rfind("--", 0) == 0 && eq != std::string::npos) {
             name = arg.substr(0, eq);
             value = arg.substr(eq + 1);
         }

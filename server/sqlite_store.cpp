@@ -121,7 +121,8 @@ private:
 struct TSqliteStore::Prepared {
     explicit Prepared(sqlite3* db)
         : findParticipant(db, "SELECT id, female, age FROM participants WHERE hash = ?1"),
-          oldAnswers(db, "SELECT question_key, answer, right FROM answers WHERE participant_id = ?1"),
+          oldAnswers(db,
+                     "SELECT question_key, answer, right FROM answers WHERE participant_id = ?1"),
           deleteAnswers(db, "DELETE FROM answers WHERE participant_id = ?1"),
           updateParticipant(db, "UPDATE participants SET female = ?2, age = ?3 WHERE id = ?1"),
           insertParticipant(db, "INSERT INTO participants(hash, female, age) VALUES(?1, ?2, ?3)"),
@@ -219,7 +220,10 @@ void TSqliteStore::Replace(const TParticipant& p, TCounterDelta& delta) {
         s.deleteAnswers.Bind(1, id).Run();
         s.updateParticipant.Bind(1, id).Bind(2, int64_t(p.Female)).Bind(3, int64_t(p.Age)).Run();
     } else {
-        s.insertParticipant.Bind(1, p.Hash).Bind(2, int64_t(p.Female)).Bind(3, int64_t(p.Age)).Run();
+        s.insertParticipant.Bind(1, p.Hash)
+            .Bind(2, int64_t(p.Female))
+            .Bind(3, int64_t(p.Age))
+            .Run();
         id = sqlite3_last_insert_rowid(db_);
     }
     for (const TStoredAnswer& a : p.Answers)
@@ -250,8 +254,9 @@ void TSqliteStore::ReplaceParticipants(const std::vector<TParticipant>& particip
     std::vector<const TParticipant*> order;
     for (const TParticipant& p : participants)
         order.push_back(&p);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const TParticipant* a, const TParticipant* b) { return a->Hash < b->Hash; });
+    std::stable_sort(order.begin(), order.end(), [](const TParticipant* a, const TParticipant* b) {
+        return a->Hash < b->Hash;
+    });
     std::lock_guard lock(mutex_);
     Exec("BEGIN IMMEDIATE");
     try {
@@ -347,7 +352,8 @@ TParticipant TSqliteStore::ReadParticipant(const std::string& hash) {
 
 std::string TSqliteStore::ClaimSecretFingerprint(const std::string& fingerprint) {
     std::lock_guard lock(mutex_);
-    TStatement claim(db_, "INSERT OR IGNORE INTO meta(key, value) VALUES('secret_fingerprint', ?1)");
+    TStatement claim(db_,
+                     "INSERT OR IGNORE INTO meta(key, value) VALUES('secret_fingerprint', ?1)");
     claim.Bind(1, fingerprint).Run();
     TStatement read(db_, "SELECT value FROM meta WHERE key = 'secret_fingerprint'");
     const std::string stored = read.Step() ? read.Text(0) : std::string();

@@ -79,9 +79,8 @@ std::string NormalizedLines(std::string_view body) {
 std::vector<TUploadedUser> ParseUpload(std::string_view body) {
     const plat::TProfileText text(NormalizedLines(body));
     TUserCollector users;
-    const int64_t count =
-        std::clamp<int64_t>(ParseWholeNumber(text.Read("Users", "Count")).value_or(0), 0,
-                            kMaxListedUsers);
+    const int64_t count = std::clamp<int64_t>(
+        ParseWholeNumber(text.Read("Users", "Count")).value_or(0), 0, kMaxListedUsers);
     for (int64_t i = 1; i <= count; ++i)
         users.Offer(text.Read("Users", std::to_string(i)));
     for (const std::string& section : text.Sections()) {

@@ -1,6 +1,7 @@
 #include "tools/content_source.h"
 
 #include "platform/ansi.h"
+#include "platform/numbers.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,16 +52,6 @@ bool FitsAnsi(std::string_view utf8) {
            plat::FromAnsi(plat::ToAnsi(text)) == text;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool FromHex(std::string_view hex, std::string& out) {
     out.clear();
     if (hex == "-")
@@ -68,7 +59,7 @@ bool FromHex(std::string_view hex, std::string& out) {
     if (hex.size() % 2)
         return false;
     for (size_t i = 0; i < hex.size(); i += 2) {
-        const int hi = HexValue(hex[i]), lo = HexValue(hex[i + 1]);
+        const int hi = plat::HexDigitValue(hex[i]), lo = plat::HexDigitValue(hex[i + 1]);
         if (hi < 0 || lo < 0)
             return false;
         out.push_back(char(hi * 16 + lo));

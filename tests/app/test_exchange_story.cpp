@@ -3,22 +3,15 @@
 // statistics, answers the first question of the built content, uploads her
 // own answers and downloads again. The feedback of that question shows the
 // participants' figures before and after her upload, computed by hand below.
-#include "app/main_form.h"
-#include "app/status_flags.h"
-#include "form_fixture.h"
+#include "story_fixture.h"
+#include "tests/platform/scoped_env.h"
 
-#include "markup/parser_control.h"
-#include "platform/datetime.h"
 #include "platform/profile_file.h"
-#include "platform/screen.h"
 #include "server/answer_key.h"
 #include "server/exchange_service.h"
 #include "server/http_server.h"
 #include "server/store.h"
-#include "tests/common/temp_program_dir.h"
-#include "widgets/base_btn.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,7 +32,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-const double kSecond = 1.0 / 86400;
 const char* const kUploadPath = "/zenx/zenxws.dll?action=zenxdata";
 // The first question of the first test of the built content; its answer is b.
 const std::string kQuestion = "rede001001";
@@ -124,51 +116,19 @@ private:
     bool bound_ = false;
 };
 
-// Sets an environment variable for the object's life.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value)
-        : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
-        qputenv(name, value);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    QByteArray old_;
-    bool had_;
-};
-
-class ExchangeStoryTest : public ::testing::Test {
+class ExchangeStoryTest : public StoryTest {
 protected:
-    TempProgramDir dir;
     std::unique_ptr<RunningExchange> server;
     std::unique_ptr<ScopedEnv> host;
-    std::unique_ptr<TMainForm> form;
-    FakeWavePlayer* player = nullptr;
-    std::vector<QString> writeErrors;
     // The message boxes the window showed, answered with OK as they appear.
     std::vector<std::string> messages;
     std::vector<std::string> titles;
     QTimer boxWatcher;
-    double now = plat::EncodeDateTime({2007, 3, 14, 9, 30, 0, 0});
 
     void SetUp() override {
-        plat::SetScreenOverride({800, 600, 24});
-        plat::ClearProfileCache();
-        const QString built = QStringLiteral(ZENX_CONTENT_DIR "/");
-        for (const char* name : {"D/IDbRecs.dat", "D/iq.dat", "zernox2.dat"}) {
-            QFile file(built + name);
-            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-            dir.Write(name, file.readAll());
-        }
-        for (const char* name : {"a/0.wav", "a/1.wav", "a/2.wav", "a/3.wav"})
-            dir.Write(name, "RIFF....WAVE");
+        StoryTest::SetUp();
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(QFile::copy(QStringLiteral(VELDUX_LIBRARY), dir.Path() + "libveldux.so"));
 
         server = std::make_unique<RunningExchange>(dir.Path());
@@ -191,40 +151,22 @@ protected:
     }
     void TearDown() override {
         boxWatcher.stop();
+        // The window goes before the server it talks to.
         form.reset();
         server.reset();
         host.reset();
-        plat::ClearProfileCache();
-        plat::ClearScreenOverride();
+        StoryTest::TearDown();
     }
 
-    void Start() {
-        form = std::make_unique<TMainForm>();
-        ASSERT_TRUE(form->FormCreate());
-        player = new FakeWavePlayer();
-        form->SetWavePlayer(player);
-        form->WaitMs = [](int) {};
-        form->TestClock = [this] { return now; };
-        form->ShowWriteErrorBox = [this](const QString& file) { writeErrors.push_back(file); };
-        form->AskConfirmBox = [](const QString&) { return false; };
+    // On screen from the start, as the program shows its window.
+    void BeforeFirstStatus() override {
         form->resize(800, 600);
         form->show();
-        form->UpdateStatus();
     }
 
-    static bool Shown(const QWidget* w) { return !w->isHidden(); }
-    void Click(TBaseBtn* button) {
-        ASSERT_TRUE(Shown(button) && button->isEnabled()) << button->objectName().toStdString();
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
-    }
     void Tick(QCheckBox* box) {
         ASSERT_TRUE(Shown(box) && box->isEnabled()) << box->objectName().toStdString();
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-    }
-    static void TypeInto(QLineEdit* field, const QString& text) {
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Backspace);
-        QTest::keyClicks(field, text);
     }
 
     // Adds a user with a password on the log-on page and logs on, then gives
@@ -249,57 +191,6 @@ protected:
         ASSERT_EQ(form->ActivePageName(), "Internet");
     }
 
-    // Clicks a link of TestView where it is drawn (the widest piece of a
-    // broken one); false when there is none.
-    bool ClickLink(const std::string& target) {
-        THyperLinkList& links = form->TestView->HyperLinks();
-        const THyperLinkRec* best = nullptr;
-        for (int32_t i = 1; i <= links.Count(); ++i) {
-            const THyperLinkRec* link = links.At(i);
-            if (link->HRef == target &&
-                (!best || link->Right - link->Left > best->Right - best->Left))
-                best = link;
-        }
-        if (best)
-            QTest::mouseClick(
-                form->TestView, Qt::LeftButton, {},
-                QPoint((best->Left + best->Right) / 2, (best->Top + best->Bottom) / 2));
-        return best != nullptr;
-    }
-    // Some answer in whatever form the question asks it: a choice link, a
-    // radio button or check box, or a typed number.
-    void AnswerSomething() {
-        THyperLinkList& links = form->TestView->HyperLinks();
-        if (links.Count() > 0) {
-            const THyperLinkRec* link = links.At(1);
-            QTest::mouseClick(
-                form->TestView, Qt::LeftButton, {},
-                QPoint((link->Left + link->Right) / 2, (link->Top + link->Bottom) / 2));
-            return;
-        }
-        for (QAbstractButton* button : form->TestView->findChildren<QAbstractButton*>()) {
-            if (Shown(button) && button->isEnabled()) {
-                QTest::mouseClick(button, Qt::LeftButton, {},
-                                  QPoint(button->width() / 2, button->height() / 2));
-                return;
-            }
-        }
-        for (QLineEdit* edit : form->TestView->findChildren<QLineEdit*>()) {
-            if (Shown(edit) && edit->isEnabled()) {
-                QTest::keyClicks(edit, "7");
-                return;
-            }
-        }
-    }
-    void Ticks(int seconds) {
-        for (int i = 0; i < seconds; ++i) {
-            now += kSecond;
-            if (form->TestTimer->isActive())
-                form->TestTimerTimer();
-        }
-    }
-    std::string ViewText() const { return form->TestView->MarkupText().value_or(""); }
-    bool Running() const { return HasFlag(form->StatusFlags, sfTestRunning); }
     std::string Internet(const char* section, const std::string& key) const {
         return plat::ReadProfileString(dir.Path() + "User/iusers.dat", section, key, "<none>");
     }

@@ -1,113 +1,40 @@
 // One user's whole story on the content the build compiles: add and log on,
 // set an age, pick the first test of the catalogue, answer every question and
 // find the result on disk and in the catalogue.
-#include "app/main_form.h"
-#include "app/status_flags.h"
-#include "form_fixture.h"
+#include "story_fixture.h"
 
 #include "exam/iq_score.h"
 #include "exam/stored_answers.h"
 #include "exam/test_content.h"
-#include "markup/parser_control.h"
-#include "platform/datetime.h"
 #include "platform/profile_file.h"
-#include "platform/screen.h"
 #include "recdb/db_rec_file.h"
 #include "recdb/open_database.h"
 #include "recdb/record_index.h"
-#include "tests/common/temp_program_dir.h"
-#include "widgets/base_btn.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
-#include <memory>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
-const double kSecond = 1.0 / 86400;
-
-class WholeStoryTest : public ::testing::Test {
+class WholeStoryTest : public StoryTest {
 protected:
-    TempProgramDir dir;
-    std::unique_ptr<TMainForm> form;
-    FakeWavePlayer* player = nullptr;
-    std::vector<QString> writeErrors;
-    std::vector<QString> questions;
-    double now = plat::EncodeDateTime({2007, 3, 14, 9, 30, 0, 0});
+    std::vector<QString> questions; // asked to confirm, each answered with no
 
-    void SetUp() override {
-        plat::SetScreenOverride({800, 600, 24});
-        plat::ClearProfileCache();
-        // The content exactly as the build left it next to the program.
-        const QString built = QStringLiteral(ZENX_CONTENT_DIR "/");
-        for (const char* name : {"D/IDbRecs.dat", "D/iq.dat", "zernox2.dat"}) {
-            QFile file(built + name);
-            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-            const QByteArray bytes = file.readAll();
-            ASSERT_FALSE(bytes.isEmpty()) << name;
-            dir.Write(name, bytes);
-        }
-        for (const char* name : {"a/0.wav", "a/1.wav", "a/2.wav", "a/3.wav"})
-            dir.Write(name, "RIFF....WAVE");
-    }
-    void TearDown() override {
-        form.reset();
-        plat::ClearProfileCache();
-        plat::ClearScreenOverride();
-    }
-
-    void Start() {
-        form = std::make_unique<TMainForm>();
-        ASSERT_TRUE(form->FormCreate());
-        player = new FakeWavePlayer();
-        form->SetWavePlayer(player);
-        form->WaitMs = [](int) {};
-        form->TestClock = [this] { return now; };
-        form->ShowWriteErrorBox = [this](const QString& file) { writeErrors.push_back(file); };
+    void BeforeFirstStatus() override {
         form->AskConfirmBox = [this](const QString& question) {
             questions.push_back(question);
             return false;
         };
-        form->UpdateStatus();
     }
 
-    static bool Shown(const QWidget* w) { return !w->isHidden(); }
-    void Click(TBaseBtn* button) {
-        ASSERT_TRUE(Shown(button) && button->isEnabled()) << button->objectName().toStdString();
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
-    }
-    static void TypeInto(QWidget* field, const QString& text) {
-        if (auto* edit = qobject_cast<QLineEdit*>(field))
-            edit->selectAll();
-        QTest::keyClick(field, Qt::Key_Backspace);
-        QTest::keyClicks(field, text);
-    }
-    void ClickLinkAt(const THyperLinkRec* link) {
-        QTest::mouseClick(form->TestView, Qt::LeftButton, {},
-                          QPoint((link->Left + link->Right) / 2, (link->Top + link->Bottom) / 2));
-    }
-    // A link broken over lines has several pieces: the widest is clicked.
-    bool ClickLink(const std::string& target) {
-        THyperLinkList& links = form->TestView->HyperLinks();
-        const THyperLinkRec* best = nullptr;
-        for (int32_t i = 1; i <= links.Count(); ++i) {
-            const THyperLinkRec* link = links.At(i);
-            if (link->HRef == target &&
-                (!best || link->Right - link->Left > best->Right - best->Left))
-                best = link;
-        }
-        if (best)
-            ClickLinkAt(best);
-        return best != nullptr;
-    }
     // The first test link of the catalogue, e.g. "SELECTTEST#REDE001".
     std::string FirstTestLink() {
         THyperLinkList& links = form->TestView->HyperLinks();
@@ -117,37 +44,6 @@ protected:
         }
         return {};
     }
-    // Gives some answer the way the page asks for one: a choice link, else a
-    // radio button or check box, else a typed number.
-    void AnswerSomething() {
-        THyperLinkList& links = form->TestView->HyperLinks();
-        if (links.Count() > 0) {
-            ClickLinkAt(links.At(1));
-            return;
-        }
-        for (QAbstractButton* button : form->TestView->findChildren<QAbstractButton*>()) {
-            if (Shown(button) && button->isEnabled()) {
-                QTest::mouseClick(button, Qt::LeftButton, {},
-                                  QPoint(button->width() / 2, button->height() / 2));
-                return;
-            }
-        }
-        for (QLineEdit* edit : form->TestView->findChildren<QLineEdit*>()) {
-            if (Shown(edit) && edit->isEnabled()) {
-                QTest::keyClicks(edit, "7");
-                return;
-            }
-        }
-    }
-    void Ticks(int seconds) {
-        for (int i = 0; i < seconds; ++i) {
-            now += kSecond;
-            if (form->TestTimer->isActive())
-                form->TestTimerTimer();
-        }
-    }
-    std::string ViewText() const { return form->TestView->MarkupText().value_or(""); }
-    bool Running() const { return HasFlag(form->StatusFlags, sfTestRunning); }
     QString UsersDat() const { return dir.Path() + "User/users.dat"; }
 };
 

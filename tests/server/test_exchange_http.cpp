@@ -82,8 +82,11 @@ std::vector<User> ManyUsers(std::size_t bytes) {
     std::vector<User> users;
     std::size_t size = 0;
     for (int i = 0; size < bytes; ++i) {
-        User u{"Gebruiker " + std::to_string(i), std::to_string(38870000 + i), i % 2,
-               14 + i % 40, {{kQ1, Value(i % 3 ? "c" : "a")}, {kQ2, Value("ab")}, {kQ3, Value("b")}}};
+        User u{"Gebruiker " + std::to_string(i),
+               std::to_string(38870000 + i),
+               i % 2,
+               14 + i % 40,
+               {{kQ1, Value(i % 3 ? "c" : "a")}, {kQ2, Value("ab")}, {kQ3, Value("b")}}};
         for (int q = 0; q < 40; ++q)
             u.Answers.push_back({"xxxx" + std::to_string(100000 + q), Value("abc", 1234)});
         size += UsersFile({u}).size();
@@ -153,26 +156,27 @@ TEST(ExchangeHttp, RefusedUploadsFailInTheClientAndStoreNothing) {
 
     httplib::Client client("127.0.0.1", server.Port());
     const std::string body = UsersFile({{"Anna", "1", 1, 30, {{kQ1, Value("c")}}}});
-    const auto wrongAction = client.Post("/zenx/zenxws.dll?action=other", body,
-                                         "application/x-www-form-urlencoded");
+    const auto wrongAction =
+        client.Post("/zenx/zenxws.dll?action=other", body, "application/x-www-form-urlencoded");
     ASSERT_TRUE(wrongAction);
     EXPECT_EQ(wrongAction->status, 400);
-    const auto noAction = client.Post("/zenx/zenxws.dll", body, "application/x-www-form-urlencoded");
+    const auto noAction =
+        client.Post("/zenx/zenxws.dll", body, "application/x-www-form-urlencoded");
     ASSERT_TRUE(noAction);
     EXPECT_EQ(noAction->status, 400);
-    const auto tooBig = client.Post("/zenx/zenxws.dll?action=zenxdata",
-                                    std::string(70 * 1024, 'x'), "text/plain");
+    const auto tooBig =
+        client.Post("/zenx/zenxws.dll?action=zenxdata", std::string(70 * 1024, 'x'), "text/plain");
     ASSERT_TRUE(tooBig);
     EXPECT_EQ(tooBig->status, 413);
     // Far over the limit the server does not even read it (the client may
     // see the refusal or a closed connection).
-    const auto farTooBig = client.Post("/zenx/zenxws.dll?action=zenxdata",
-                                       std::string(9 << 20, 'x'), "text/plain");
+    const auto farTooBig =
+        client.Post("/zenx/zenxws.dll?action=zenxdata", std::string(9 << 20, 'x'), "text/plain");
     EXPECT_TRUE(!farTooBig || farTooBig->status == 413);
     EXPECT_EQ(server.exchange.store->ParticipantCount(), 0);
 
-    const auto ok = client.Post("/zenx/zenxws.dll?action=zenxdata", body,
-                                "application/x-www-form-urlencoded");
+    const auto ok =
+        client.Post("/zenx/zenxws.dll?action=zenxdata", body, "application/x-www-form-urlencoded");
     ASSERT_TRUE(ok);
     EXPECT_EQ(ok->status, 200);
     EXPECT_EQ(server.exchange.store->ParticipantCount(), 1);
@@ -234,8 +238,8 @@ TEST(ExchangeHttp, ProgramRefusesBadSetUpsWithExitCode2) {
                       "postgresql://nobody@127.0.0.1:1/none?connect_timeout=2"} +
               dataArgs}) {
         const auto result = run(bad);
-        EXPECT_EQ(result.first, 2) << bad.join(' ').toStdString() << ": "
-                                   << result.second.toStdString();
+        EXPECT_EQ(result.first, 2)
+            << bad.join(' ').toStdString() << ": " << result.second.toStdString();
         EXPECT_TRUE(result.second.startsWith("zenx-exchange: ")) << result.second.toStdString();
     }
 }
@@ -258,8 +262,9 @@ TEST(ExchangeHttp, ProgramServesAndStopsCleanlyOnSigterm) {
     }
     ASSERT_TRUE(match.hasMatch()) << err.toStdString();
     httplib::Client client("127.0.0.1", match.captured(1).toInt());
-    const auto up = client.Post("/zenx/zenxws.dll?action=zenxdata",
-                                UsersFile({{"Anna", "1", 1, 30, {{kQ1, Value("c")}}}}), "text/plain");
+    const auto up =
+        client.Post("/zenx/zenxws.dll?action=zenxdata",
+                    UsersFile({{"Anna", "1", 1, 30, {{kQ1, Value("c")}}}}), "text/plain");
     ASSERT_TRUE(up);
     EXPECT_EQ(up->status, 200);
     const auto down = client.Get("/zenx/iusers.dat");

@@ -22,7 +22,10 @@ constexpr int kUsersPerClient = 25;
 // upload, so a lost or doubled upload shows in the counters.
 User Version(int client, int user, int n) {
     User u{"Klant" + std::to_string(client) + "-" + std::to_string(user),
-           std::to_string(1000 * client + user), (user + n) % 2, 12 + (user * 7 + n) % 30, {}};
+           std::to_string(1000 * client + user),
+           (user + n) % 2,
+           12 + (user * 7 + n) % 30,
+           {}};
     static const char* const kAnswers[] = {"a", "b", "c", "ab", ""};
     u.Answers.push_back({kQ1, Value(kAnswers[(n + user) % 5])});
     if ((n + user) % 3 != 0)
@@ -57,15 +60,16 @@ TEST(ExchangeLoad, EightClientsLoseNothingAndCountNothingTwice) {
                 std::vector<User> users{Version(c, user, i)};
                 if (i % 7 == 0)
                     users.push_back(Version(c, (user + 1) % kUsersPerClient, i));
-                const auto up = client.Post("/zenx/zenxws.dll?action=zenxdata",
-                                            UsersFile(users), "application/x-www-form-urlencoded");
+                const auto up = client.Post("/zenx/zenxws.dll?action=zenxdata", UsersFile(users),
+                                            "application/x-www-form-urlencoded");
                 if (!up || up->status != 200)
                     ++failures;
                 for (const User& u : users)
                     last[c][std::stoi(u.Uid) % 1000] = i;
                 for (int d = 0; d < downloadsPerUpload; ++d) {
                     const auto down = client.Get("/zenx/iusers.dat");
-                    if (!down || down->status != 200 || down->body.find("[Choices]") == std::string::npos)
+                    if (!down || down->status != 200 ||
+                        down->body.find("[Choices]") == std::string::npos)
                         ++failures;
                 }
             }

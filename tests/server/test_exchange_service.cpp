@@ -193,7 +193,10 @@ TEST(ExchangeService, FiftyUsersInOneFile) {
     Exchange x;
     std::vector<User> users;
     for (int i = 0; i < 50; ++i)
-        users.push_back({"Deelnemer " + std::to_string(i), std::to_string(1000 + i), i % 2, 17,
+        users.push_back({"Deelnemer " + std::to_string(i),
+                         std::to_string(1000 + i),
+                         i % 2,
+                         17,
                          {{kQ1, Value(i % 5 == 0 ? "c" : "d")}}});
     const TServiceReply reply = x.Upload(users);
     EXPECT_EQ(reply.Status, 200);
@@ -212,8 +215,8 @@ TEST(ExchangeService, BodiesWithoutUsersAreRefusedAndChangeNothing) {
     std::string garbage(5000, '\0');
     for (std::size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = char((i * 131 + 7) % 251);
-    for (const std::string& body :
-         {std::string(), std::string("\xEF\xBB\xBF"), std::string("[Users]\r\nCount=0\r\n"), garbage}) {
+    for (const std::string& body : {std::string(), std::string("\xEF\xBB\xBF"),
+                                    std::string("[Users]\r\nCount=0\r\n"), garbage}) {
         const TServiceReply reply = x.service->Upload(body);
         EXPECT_EQ(reply.Status, 400);
     }

@@ -100,6 +100,8 @@ TEST(UploadParser, NothingUsableGivesNoUsers) {
 }
 
 TEST(UploadParser, NormalizedLinesTurnsEveryLineEndIntoLf) {
-    EXPECT_EQ(NormalizedLines("\xEF\xBB\xBF" "a\r\nb\rc\nd\r\r\n"), "a\nb\nc\nd\n\n");
+    EXPECT_EQ(NormalizedLines("\xEF\xBB\xBF"
+                              "a\r\nb\rc\nd\r\r\n"),
+              "a\nb\nc\nd\n\n");
     EXPECT_EQ(NormalizedLines("a\xEF\xBB\xBF"), "a\xEF\xBB\xBF") << "only a leading mark goes";
 }
