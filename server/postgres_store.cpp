@@ -9,10 +9,12 @@
 #include <pqxx/transaction>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <random>
 #include <string_view>
@@ -45,21 +47,20 @@ CREATE TABLE IF NOT EXISTS answers(
   ms BIGINT NOT NULL,
   date DOUBLE PRECISION NOT NULL,
   PRIMARY KEY(participant_id, question_key));
--- Counter rows are updated all the time: room left on each page lets
--- PostgreSQL update them in place without touching the index.
+-- One row per question and shard holds every counter of the question: the
+-- six groups' participants and right answers, and how often each choice was
+-- given (choice name -> count; a count that fell to 0 may stay as 0). One
+-- row per question keeps an upload's upserts to one per question answered.
+-- The rows are updated all the time: room left on each page lets PostgreSQL
+-- update them in place without touching the index.
 CREATE TABLE IF NOT EXISTS counters(
   question_key BYTEA NOT NULL,
-  grp INTEGER NOT NULL,
   shard INTEGER NOT NULL,
-  n BIGINT NOT NULL,
-  r BIGINT NOT NULL,
-  PRIMARY KEY(question_key, grp, shard)) WITH (fillfactor = 50);
-CREATE TABLE IF NOT EXISTS choices(
-  question_key BYTEA NOT NULL,
-  choice TEXT NOT NULL,
-  shard INTEGER NOT NULL,
-  n BIGINT NOT NULL,
-  PRIMARY KEY(question_key, choice, shard)) WITH (fillfactor = 50);
+  n0 BIGINT NOT NULL, r0 BIGINT NOT NULL, n1 BIGINT NOT NULL, r1 BIGINT NOT NULL,
+  n2 BIGINT NOT NULL, r2 BIGINT NOT NULL, n3 BIGINT NOT NULL, r3 BIGINT NOT NULL,
+  n4 BIGINT NOT NULL, r4 BIGINT NOT NULL, n5 BIGINT NOT NULL, r5 BIGINT NOT NULL,
+  choices JSONB NOT NULL,
+  PRIMARY KEY(question_key, shard)) WITH (fillfactor = 50);
 CREATE TABLE IF NOT EXISTS generations(shard INTEGER PRIMARY KEY, n BIGINT NOT NULL);
 INSERT INTO meta(key, value) VALUES('schema_version', '1') ON CONFLICT (key) DO NOTHING;
 )sql";
@@ -84,15 +85,23 @@ const std::pair<const char*, const char*> kStatements[] = {
      "INSERT INTO answers(participant_id, question_key, answer, \"right\", ms, date) "
      "SELECT * FROM unnest($1::bigint[], $2::bytea[], $3::bytea[], $4::boolean[], "
      "$5::bigint[], $6::float8[])"},
-    {"add_counters", "INSERT INTO counters AS c(question_key, grp, shard, n, r) "
-                     "SELECT u.k, u.g, $5::integer, u.n, u.r FROM unnest($1::bytea[], "
-                     "$2::integer[], $3::bigint[], $4::bigint[]) AS u(k, g, n, r) "
-                     "ON CONFLICT (question_key, grp, shard) DO UPDATE "
-                     "SET n = c.n + excluded.n, r = c.r + excluded.r"},
-    {"add_choices", "INSERT INTO choices AS c(question_key, choice, shard, n) "
-                    "SELECT u.k, u.c, $4::integer, u.n FROM unnest($1::bytea[], $2::text[], "
-                    "$3::bigint[]) AS u(k, c, n) "
-                    "ON CONFLICT (question_key, choice, shard) DO UPDATE SET n = c.n + excluded.n"},
+    {"add_counters",
+     "INSERT INTO counters AS c(question_key, shard, n0, r0, n1, r1, n2, r2, n3, r3, n4, r4, "
+     "n5, r5, choices) "
+     "SELECT u.k, $15::integer, u.n0, u.r0, u.n1, u.r1, u.n2, u.r2, u.n3, u.r3, u.n4, u.r4, "
+     "u.n5, u.r5, u.ch FROM unnest($1::bytea[], $2::bigint[], $3::bigint[], $4::bigint[], "
+     "$5::bigint[], $6::bigint[], $7::bigint[], $8::bigint[], $9::bigint[], $10::bigint[], "
+     "$11::bigint[], $12::bigint[], $13::bigint[], $14::jsonb[]) "
+     "AS u(k, n0, r0, n1, r1, n2, r2, n3, r3, n4, r4, n5, r5, ch) "
+     "ON CONFLICT (question_key, shard) DO UPDATE SET "
+     "n0 = c.n0 + excluded.n0, r0 = c.r0 + excluded.r0, n1 = c.n1 + excluded.n1, "
+     "r1 = c.r1 + excluded.r1, n2 = c.n2 + excluded.n2, r2 = c.r2 + excluded.r2, "
+     "n3 = c.n3 + excluded.n3, r3 = c.r3 + excluded.r3, n4 = c.n4 + excluded.n4, "
+     "r4 = c.r4 + excluded.r4, n5 = c.n5 + excluded.n5, r5 = c.r5 + excluded.r5, "
+     // An inline subquery: a function call per row costs twice as much.
+     "choices = c.choices || coalesce((SELECT jsonb_object_agg(e.key, "
+     "coalesce((c.choices ->> e.key)::bigint, 0) + e.value::bigint) "
+     "FROM jsonb_each_text(excluded.choices) AS e), '{}'::jsonb)"},
     {"bump_generation", "INSERT INTO generations AS g(shard, n) VALUES($1::integer, 1) "
                         "ON CONFLICT (shard) DO UPDATE SET n = g.n + 1"},
 };
@@ -363,27 +372,113 @@ int PickShard() {
     return int(random() % kShards);
 }
 
-void ApplyDelta(pqxx::work& txn, const TCounterDelta& delta, int shard) {
-    TArrayText cellKeys, groups, cellCounts, rights;
-    for (const auto& [key, cell] : delta.Cells()) {
-        cellKeys.AddBytes(key.first);
-        groups.Add(int64_t(key.second));
-        cellCounts.Add(cell.N);
-        rights.Add(cell.Right);
-    }
-    if (!cellKeys.Empty())
-        txn.exec_prepared0("add_counters", cellKeys.Text(), groups.Text(), cellCounts.Text(),
-                           rights.Text(), shard);
+// Adds the counts of a choices object as PostgreSQL prints JSONB, e.g.
+// {"-": 1, "a": 12}, to `choices`, dropping names whose total is 0. False
+// for text that is no such object.
+bool AddChoiceCounts(std::string_view json, std::map<std::string, int64_t>& choices) {
+    std::size_t i = 0;
+    const auto skipBlanks = [&] {
+        while (i < json.size() && (json[i] == ' ' || json[i] == '\n' || json[i] == '\t'))
+            ++i;
+    };
+    const auto take = [&](char c) {
+        skipBlanks();
+        if (i >= json.size() || json[i] != c)
+            return false;
+        ++i;
+        return true;
+    };
+    if (!take('{'))
+        return false;
+    if (take('}'))
+        return true;
+    do {
+        if (!take('"'))
+            return false;
+        std::string name;
+        while (i < json.size() && json[i] != '"') {
+            if (json[i] == '\\') {
+                if (++i >= json.size())
+                    return false;
+                if (json[i] == 'u') {
+                    if (i + 4 >= json.size())
+                        return false;
+                    int code = 0;
+                    for (int d = 1; d <= 4; ++d) {
+                        const int v = plat::HexDigitValue(json[i + std::size_t(d)]);
+                        if (v < 0)
+                            return false;
+                        code = code * 16 + v;
+                    }
+                    name += char(code & 0xff);
+                    i += 5;
+                    continue;
+                }
+            }
+            name += json[i++];
+        }
+        if (!take('"') || !take(':'))
+            return false;
+        skipBlanks();
+        int64_t n = 0;
+        const auto [end, ec] = std::from_chars(json.data() + i, json.data() + json.size(), n);
+        if (ec != std::errc())
+            return false;
+        i = std::size_t(end - json.data());
+        if ((choices[name] += n) == 0)
+            choices.erase(name);
+    } while (take(','));
+    return take('}');
+}
 
-    TArrayText choiceKeys, choices, choiceCounts;
-    for (const auto& [key, n] : delta.Choices()) {
-        choiceKeys.AddBytes(key.first);
-        choices.Add(key.second);
-        choiceCounts.Add(n);
+// The JSON object of a question's choice counts; choice names are short runs
+// of letters, digits, "-" or "?" (see ChoiceName), which need no escaping,
+// but any other text is escaped all the same.
+std::string ChoicesJson(const std::map<std::string, int64_t>& choices) {
+    std::string json = "{";
+    for (const auto& [name, n] : choices) {
+        if (json.size() > 1)
+            json += ',';
+        json += '"';
+        for (unsigned char c : name) {
+            if (c == '"' || c == '\\')
+                json += '\\';
+            if (c < 0x20 || c >= 0x7f) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                json += escaped;
+            } else {
+                json += char(c);
+            }
+        }
+        json += "\":" + std::to_string(n);
     }
-    if (!choiceKeys.Empty())
-        txn.exec_prepared0("add_choices", choiceKeys.Text(), choices.Text(), choiceCounts.Text(),
-                           shard);
+    return json + "}";
+}
+
+void ApplyDelta(pqxx::work& txn, const TCounterDelta& delta, int shard) {
+    // The delta per question, as one row of the counters table.
+    std::map<std::string, TQuestionCounts> rows;
+    for (const auto& [key, cell] : delta.Cells())
+        rows[key.first].Groups[std::size_t(key.second)] = cell;
+    for (const auto& [key, n] : delta.Choices())
+        rows[key.first].Choices[key.second] = n;
+    if (rows.empty())
+        return;
+    TArrayText keys, choices;
+    std::array<TArrayText, 2 * kGroupCount> columns;
+    for (const auto& [key, row] : rows) {
+        keys.AddBytes(key);
+        for (std::size_t g = 0; g < kGroupCount; ++g) {
+            columns[2 * g].Add(row.Groups[g].N);
+            columns[2 * g + 1].Add(row.Groups[g].Right);
+        }
+        choices.Add(ChoicesJson(row.Choices));
+    }
+    txn.exec_prepared0("add_counters", keys.Text(), columns[0].Text(), columns[1].Text(),
+                       columns[2].Text(), columns[3].Text(), columns[4].Text(), columns[5].Text(),
+                       columns[6].Text(), columns[7].Text(), columns[8].Text(), columns[9].Text(),
+                       columns[10].Text(), columns[11].Text(), choices.Text(), shard);
 }
 
 void TPostgresStore::ReplaceParticipants(const std::vector<TParticipant>& participants) {
@@ -405,24 +500,25 @@ void TPostgresStore::ReplaceParticipants(const std::vector<TParticipant>& partic
 
 TCounterTable TPostgresStore::ReadCounters() {
     return Run([](pqxx::connection& connection) {
-        // One snapshot for both tables, so that they tell of the same uploads.
+        // Every row of every shard in one pass, summed here: cheaper than
+        // letting the server expand and group the choice objects.
         pqxx::transaction<pqxx::repeatable_read, pqxx::read_only> txn(connection);
-        TCounterTable table;
+        TCounterTable sums;
         for (const pqxx::row& row :
-             txn.exec("SELECT question_key, grp, sum(n)::bigint, sum(r)::bigint FROM counters "
-                      "GROUP BY question_key, grp HAVING sum(n) <> 0 OR sum(r) <> 0")) {
-            const int64_t group = row[1].as<int64_t>();
-            if (group < 0 || group >= int64_t(kGroupCount))
-                continue;
-            table[Bytes(row[0])].Groups[std::size_t(group)] =
-                TCell{row[2].as<int64_t>(), row[3].as<int64_t>()};
+             txn.exec("SELECT question_key, n0, r0, n1, r1, n2, r2, n3, r3, n4, r4, n5, r5, "
+                      "choices FROM counters")) {
+            TQuestionCounts& counts = sums[Bytes(row[0])];
+            for (std::size_t g = 0; g < kGroupCount; ++g) {
+                counts.Groups[g].N += row[int(1 + 2 * g)].as<int64_t>();
+                counts.Groups[g].Right += row[int(2 + 2 * g)].as<int64_t>();
+            }
+            if (!AddChoiceCounts(std::string_view(row[13].c_str(), row[13].size()), counts.Choices))
+                throw TStoreError("PostgreSQL returned a malformed choices object");
         }
-        for (const pqxx::row& row :
-             txn.exec("SELECT question_key, choice, sum(n)::bigint FROM choices "
-                      "GROUP BY question_key, choice HAVING sum(n) <> 0"))
-            table[Bytes(row[0])].Choices[row[1].as<std::string>()] = row[2].as<int64_t>();
         txn.commit();
-        return table;
+        // An empty delta only drops what counts nobody, as the table leaves out.
+        TCounterDelta().ApplyTo(sums);
+        return sums;
     });
 }
 

@@ -96,6 +96,12 @@ void TStoreDatabase::Exec(const std::string& sql) const {
         throw std::runtime_error("SQLite: " + why);
 }
 
+void TStoreDatabase::DamageCounters() const {
+    // The backends lay their counters out differently.
+    Exec(backend_ == TBackend::Sqlite ? "UPDATE counters SET n = n + 7"
+                                      : "UPDATE counters SET n0 = n0 + 7, n1 = n1 + 7");
+}
+
 void TStoreDatabase::KillConnections() const {
     Run(adminConnection_, "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
                           "WHERE application_name = '" +

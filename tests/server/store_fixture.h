@@ -35,6 +35,8 @@ public:
     std::unique_ptr<TExchangeStore> Open() const;
     // SQL run past the store, for damage the store must notice or survive.
     void Exec(const std::string& sql) const;
+    // Adds to every participant count the counters hold, behind the store's back.
+    void DamageCounters() const;
     // Closes every server-side connection of the stores (PostgreSQL only).
     void KillConnections() const;
 
