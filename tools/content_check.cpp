@@ -5,6 +5,7 @@
 #include "recdb/record_index.h"
 #include "tools/markup_scan.h"
 
+#include <map>
 #include <set>
 
 namespace {
@@ -17,9 +18,30 @@ int LineOf(const TSourceRecord& rec, size_t offset) {
     return line;
 }
 
+// What each choice link shows, pictures by the digest of their bytes, so
+// that two files with the same picture count as the same choice.
+std::vector<std::pair<std::string, std::string>>
+ShownChoices(std::string_view body, const std::map<std::string, std::string>& digests) {
+    std::vector<std::pair<std::string, std::string>> shown;
+    for (const TLinkContent& link : LinkContents(body)) {
+        std::string what = ShownChoice(link.Inner);
+        if (what.rfind("img:", 0) == 0) {
+            std::string byBytes;
+            for (const TFoundName& picture : PictureNames(link.Inner)) {
+                const auto it = digests.find(picture.Value);
+                byBytes += (it == digests.end() ? picture.Value : it->second) + ";";
+            }
+            what = "img:" + byBytes;
+        }
+        shown.emplace_back(link.Target, what);
+    }
+    return shown;
+}
+
 } // namespace
 
-void CheckContent(TContentSource& source, const std::vector<std::string>& pictures) {
+void CheckContent(TContentSource& source, const std::vector<std::string>& pictures,
+                  const std::map<std::string, std::string>& pictureDigests) {
     const std::set<std::string> pictureSet(pictures.begin(), pictures.end());
     std::set<std::pair<std::string, int>> reported; // directives with a syntax error already
     for (const TContentMessage& m : source.Messages)
@@ -71,7 +93,18 @@ void CheckContent(TContentSource& source, const std::vector<std::string>& pictur
             error(rec, rec.Line,
                   "question " + std::string(EntryColumns(entry, 1, 10)) + " is defined twice");
         if (i + 1 >= records.size() || roles[i + 1] != TRecordRole::Explanation)
-            error(rec, rec.Line, "question without explanation (@uitleg)", true);
+            error(rec, rec.Line, "question without explanation (@uitleg)");
+        {
+            std::map<std::string, std::string> seen; // what is shown -> target
+            for (const auto& [target, shown] : ShownChoices(rec.Body, pictureDigests)) {
+                if (shown.empty() || target == "starttest")
+                    continue;
+                const auto [it, fresh] = seen.emplace(shown, target);
+                if (!fresh && it->second != target)
+                    error(rec, rec.Line,
+                          "choices '" + it->second + "' and '" + target + "' show the same");
+            }
+        }
         if (reported.count({rec.File, rec.Line}))
             continue;
         const int points = StrToIntDef(EntryPoints(entry), -1);
@@ -80,6 +113,10 @@ void CheckContent(TContentSource& source, const std::vector<std::string>& pictur
             error(rec, rec.Line, "question without points");
         if (length < 1)
             error(rec, rec.Line, "question without answer length");
+        else if (length == 1 && HasCheckBox(rec.Body))
+            error(rec, rec.Line,
+                  "a question answered with one click has check boxes: a second tick keeps "
+                  "the first one ticked while only the last counts; use links or radio buttons");
         else if (const std::string answer(EntryAnswer(entry));
                  answer.find('<') != std::string::npos)
             error(rec, rec.Line, "the correct answer cannot hold '<': a stored answer ends there");

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 namespace {
 
@@ -256,21 +257,40 @@ void ParseContentText(const QByteArray& text, const std::string& file, TContentS
     finish();
 }
 
-bool ReadContentSources(const QString& sourceDir, TContentSource& out) {
+bool ReadContentSources(const QString& sourceDir, TContentSource& out,
+                        const QStringList& extraDbDirs) {
     QDir dir(sourceDir + "/db");
     if (!dir.exists()) {
         out.Messages.push_back({plat::ToAnsi(dir.path()), 0, "no db folder", false});
         return false;
     }
-    QStringList names = dir.entryList({"*.txt"}, QDir::Files);
-    std::sort(names.begin(), names.end()); // by code points: the order does not follow the locale
-    for (const QString& name : names) {
-        QFile f(dir.filePath(name));
-        if (!f.open(QIODevice::ReadOnly)) {
-            out.Messages.push_back({"db/" + name.toStdString(), 0, "cannot be read", false});
+    // File name -> (path, name in messages); by code points, so that the
+    // order does not follow the locale.
+    std::map<QString, std::pair<QString, std::string>> files;
+    for (const QString& name : dir.entryList({"*.txt"}, QDir::Files))
+        files[name] = {dir.filePath(name), "db/" + name.toStdString()};
+    for (const QString& extra : extraDbDirs) {
+        const QDir more(extra);
+        if (!more.exists()) {
+            out.Messages.push_back({plat::ToAnsi(extra), 0, "no such folder", false});
             continue;
         }
-        ParseContentText(f.readAll(), "db/" + name.toStdString(), out);
+        for (const QString& name : more.entryList({"*.txt"}, QDir::Files)) {
+            if (files.count(name)) {
+                out.Messages.push_back({plat::ToAnsi(more.filePath(name)), 0,
+                                        "a source file of this name exists already", false});
+                continue;
+            }
+            files[name] = {more.filePath(name), plat::ToAnsi(more.filePath(name))};
+        }
+    }
+    for (const auto& [name, where] : files) {
+        QFile f(where.first);
+        if (!f.open(QIODevice::ReadOnly)) {
+            out.Messages.push_back({where.second, 0, "cannot be read", false});
+            continue;
+        }
+        ParseContentText(f.readAll(), where.second, out);
     }
     return !out.HasErrors();
 }

@@ -3,6 +3,7 @@
 #include "tools/db_writer.h"
 
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,5 +46,7 @@ struct TContentSource {
 
 // Adds the records of one source file (named `displayName` in messages).
 void ParseContentText(const QByteArray& text, const std::string& displayName, TContentSource& out);
-// Reads every *.txt file of SOURCE_DIR/db in name order.
-bool ReadContentSources(const QString& sourceDir, TContentSource& out);
+// Reads every *.txt file of SOURCE_DIR/db and of the extra folders (made by
+// a generator) in the order of their file names, whichever folder they are in.
+bool ReadContentSources(const QString& sourceDir, TContentSource& out,
+                        const QStringList& extraDbDirs = {});

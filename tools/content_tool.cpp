@@ -1,36 +1,48 @@
 #include "tools/content_tool.h"
 
 #include "exam/picture_archive.h"
+#include "exam/test_content.h"
 #include "platform/ansi.h"
 #include "platform/datetime.h"
 #include "platform/paths.h"
 #include "tools/archive_writer.h"
+#include "tools/bank/bank_check.h"
 #include "tools/content_check.h"
 #include "tools/content_dump.h"
 #include "tools/content_source.h"
 #include "tools/db_writer.h"
+#include "tools/markup_scan.h"
 #include "tools/norm_table.h"
 
+#include <QBuffer>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QSaveFile>
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: zenx-content build SOURCE_DIR OUT_DIR [--pictures DIR]...\n"
+    "usage: zenx-content build SOURCE_DIR OUT_DIR [--db DIR]... [--pictures DIR]...\n"
     "       zenx-content dump IDbRecs.dat DIR\n"
     "       zenx-content ls zernox2.dat\n"
     "       zenx-content extract zernox2.dat DIR [NAME]...\n"
-    "       zenx-content check SOURCE_DIR [--pictures DIR]... [--archive zernox2.dat]\n";
+    "       zenx-content check SOURCE_DIR [--db DIR]... [--pictures DIR]... [--rules DIR]...\n"
+    "                          [--archive zernox2.dat]\n"
+    "       zenx-content summary SOURCE_DIR [--db DIR]...\n"
+    "--db adds a folder of generated sources, --rules a folder of their rules\n";
 
 struct Options {
     QStringList positional;
     QStringList pictureDirs;
+    QStringList dbDirs;
+    QStringList ruleDirs;
     QString archive;
     bool ok = true;
 };
@@ -38,14 +50,20 @@ struct Options {
 Options ParseOptions(const QStringList& args) {
     Options o;
     for (int i = 1; i < args.size(); ++i) {
-        if ((args[i] == "--pictures" || args[i] == "--archive") && i + 1 < args.size())
-            (args[i] == "--pictures" ? o.pictureDirs.append(args[i + 1])
-                                     : void(o.archive = args[i + 1])),
-                ++i;
-        else if (args[i].startsWith("--"))
+        const QString& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--pictures" && hasValue)
+            o.pictureDirs.append(args[++i]);
+        else if (arg == "--db" && hasValue)
+            o.dbDirs.append(args[++i]);
+        else if (arg == "--rules" && hasValue)
+            o.ruleDirs.append(args[++i]);
+        else if (arg == "--archive" && hasValue)
+            o.archive = args[++i];
+        else if (arg.startsWith("--"))
             o.ok = false;
         else
-            o.positional.append(args[i]);
+            o.positional.append(arg);
     }
     return o;
 }
@@ -110,7 +128,7 @@ void PrintMessages(const TContentSource& source, std::ostream& err) {
 int Build(const Options& o, std::ostream& out, std::ostream& err) {
     const QString source = o.positional[0], target = o.positional[1];
     TContentSource content;
-    ReadContentSources(source, content);
+    ReadContentSources(source, content, o.dbDirs);
     PrintMessages(content, err);
     if (content.HasErrors())
         return 1;
@@ -243,9 +261,54 @@ int Extract(const Options& o, std::ostream& out, std::ostream& err) {
     return result;
 }
 
+// Pictures that do not decode, by the image readers the program's loader uses.
+int CheckPicturesDecode(const std::vector<TArchiveMember>& members, std::ostream& err) {
+    int bad = 0;
+    for (const TArchiveMember& m : members) {
+        QBuffer buffer;
+        buffer.setData(m.Data);
+        QImageReader reader(&buffer);
+        if (reader.read().isNull()) {
+            err << "error: picture " << m.Name << " does not decode: " << Str(reader.errorString())
+                << "\n";
+            ++bad;
+        }
+    }
+    return bad;
+}
+
+// Generated questions solved again from the rules their generator wrote.
+int CheckRules(const QStringList& dirs, std::ostream& err) {
+    int bad = 0;
+    for (const QString& dirPath : dirs) {
+        const QDir dir(dirPath);
+        QStringList names = dir.entryList({"*.rules"}, QDir::Files);
+        std::sort(names.begin(), names.end());
+        if (names.isEmpty()) {
+            err << "error: no rules in " << Str(dirPath) << "\n";
+            ++bad;
+        }
+        for (const QString& name : names) {
+            QFile f(dir.filePath(name));
+            if (!f.open(QIODevice::ReadOnly)) {
+                err << "error: cannot read " << Str(f.fileName()) << "\n";
+                ++bad;
+                continue;
+            }
+            const QByteArray text = f.readAll();
+            for (const std::string& problem :
+                 CheckRulesText(std::string_view(text.constData(), size_t(text.size())))) {
+                err << Str(name) << ": error: " << problem << "\n";
+                ++bad;
+            }
+        }
+    }
+    return bad;
+}
+
 int Check(const Options& o, std::ostream& out, std::ostream& err) {
     TContentSource content;
-    ReadContentSources(o.positional[0], content);
+    ReadContentSources(o.positional[0], content, o.dbDirs);
     std::vector<TArchiveMember> members;
     QStringList dirs = o.pictureDirs;
     if (QFileInfo(o.positional[0] + "/pictures").isDir())
@@ -258,9 +321,78 @@ int Check(const Options& o, std::ostream& out, std::ostream& err) {
         for (const std::string& line :
              ReadPictureIndex(o.archive).value_or(std::vector<std::string>()))
             pictures.push_back(plat::AnsiLower(ParsePictureEntry(line).Name));
-    CheckContent(content, pictures);
+    std::map<std::string, std::string> digests;
+    for (const TArchiveMember& m : members)
+        digests[plat::AnsiLower(m.Name)] =
+            QCryptographicHash::hash(m.Data, QCryptographicHash::Sha1).toHex().toStdString();
+    CheckContent(content, pictures, digests);
     PrintMessages(content, err);
+    const int undecodable = CheckPicturesDecode(members, err);
+    const int unsolved = CheckRules(o.ruleDirs, err);
     out << content.Records.size() << " records checked\n";
+    return content.HasErrors() || undecodable || unsolved ? 1 : 0;
+}
+
+// Per group and test: questions, explanations and the pictures they show.
+int Summary(const Options& o, std::ostream& out, std::ostream& err) {
+    TContentSource content;
+    ReadContentSources(o.positional[0], content, o.dbDirs);
+    PrintMessages(content, err);
+    struct Counts {
+        std::string title;
+        int questions = 0, explanations = 0;
+        std::set<std::string> pictures;
+    };
+    std::vector<std::pair<std::string, Counts>> tests; // in file order
+    std::map<std::string, std::string> groupTitles;
+    std::vector<std::string> groupOrder;
+    int pages = 0;
+    const auto& records = content.Records;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const TSourceRecord& rec = records[i];
+        const TRecordRole role =
+            RecordRole(rec.Key, i ? std::string_view(records[i - 1].Key) : std::string_view());
+        const std::string code(SplitKey(rec.Key).Part2);
+        // Titles are Windows-1252 in the records; the terminal wants UTF-8.
+        const std::string firstLine =
+            plat::FromAnsi(rec.Body.substr(0, rec.Body.find_first_of("\r\n"))).toStdString();
+        if (SplitKey(rec.Key).Kind == "BkInfo")
+            ++pages;
+        if (role == TRecordRole::GroupHeader) {
+            groupTitles[code.substr(0, 4)] = firstLine;
+            groupOrder.push_back(code.substr(0, 4));
+        } else if (role == TRecordRole::TestHeader) {
+            Counts counts;
+            counts.title = firstLine;
+            tests.push_back({code.substr(0, 7), counts});
+        } else if ((role == TRecordRole::Question || role == TRecordRole::Explanation) &&
+                   !tests.empty() && tests.back().first == code.substr(0, 7)) {
+            Counts& c = tests.back().second;
+            (role == TRecordRole::Question ? c.questions : c.explanations)++;
+            for (const TFoundName& picture : PictureNames(rec.Body))
+                c.pictures.insert(picture.Value);
+        }
+    }
+    int totalTests = 0, totalQuestions = 0, totalExplanations = 0, totalPictures = 0;
+    for (const std::string& group : groupOrder) {
+        out << group << "  " << groupTitles[group] << "\n";
+        for (const auto& [key, c] : tests) {
+            if (key.substr(0, 4) != group)
+                continue;
+            char line[160];
+            std::snprintf(line, sizeof line,
+                          "  %s  %-40s %3d questions %3d explanations %3zu pictures\n", key.c_str(),
+                          c.title.c_str(), c.questions, c.explanations, c.pictures.size());
+            out << line;
+            ++totalTests;
+            totalQuestions += c.questions;
+            totalExplanations += c.explanations;
+            totalPictures += int(c.pictures.size());
+        }
+    }
+    out << groupOrder.size() << " groups, " << totalTests << " tests, " << totalQuestions
+        << " questions, " << totalExplanations << " explanations, " << totalPictures
+        << " pictures, " << pages << " reference pages\n";
     return content.HasErrors() ? 1 : 0;
 }
 
@@ -280,6 +412,8 @@ int RunContentTool(const QStringList& args, std::ostream& out, std::ostream& err
         return Extract(o, out, err);
     if (o.ok && command == "check" && n == 1)
         return Check(o, out, err);
+    if (o.ok && command == "summary" && n == 1)
+        return Summary(o, out, err);
     err << kUsage;
     return 2;
 }

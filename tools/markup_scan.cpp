@@ -2,7 +2,9 @@
 
 #include "platform/ansi.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <set>
 
 namespace {
@@ -90,6 +92,62 @@ std::vector<TFoundName> LinkTargets(std::string_view markup) {
         }
     }
     return targets;
+}
+
+std::vector<TLinkContent> LinkContents(std::string_view markup) {
+    std::vector<TLinkContent> links;
+    const std::vector<Tag> tags = Tags(markup);
+    for (size_t t = 0; t < tags.size(); ++t) {
+        if (!StartsWith(tags[t].Upper, "<A") || StartsWith(tags[t].Upper, "</A>"))
+            continue;
+        const size_t innerStart = markup.find('>', tags[t].Offset) + 1;
+        size_t innerEnd = markup.size();
+        size_t next = t + 1;
+        for (; next < tags.size(); ++next)
+            if (StartsWith(tags[next].Upper, "</A>")) {
+                innerEnd = tags[next].Offset;
+                break;
+            }
+        links.push_back({plat::AnsiLower(TagAttribute(tags[t].Upper, "HREF=")),
+                         std::string(markup.substr(innerStart, innerEnd - innerStart)),
+                         tags[t].Offset});
+        t = next; // a nested opening inside a link is no link of its own
+    }
+    return links;
+}
+
+std::string ShownChoice(std::string_view inner) {
+    std::string pictures;
+    for (const TFoundName& name : PictureNames(inner))
+        pictures += "img:" + name.Value + ";";
+    if (!pictures.empty())
+        return pictures;
+    std::string text;
+    size_t done = 0;
+    for (const Tag& tag : Tags(inner)) {
+        text += inner.substr(done, tag.Offset - done);
+        done = inner.find('>', tag.Offset) + 1;
+    }
+    text += inner.substr(std::min(done, inner.size()));
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    text = text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+    // "a) zes" and "b) zes" show the same choice.
+    if (text.size() >= 2 && text[1] == ')' && std::isalpha(static_cast<unsigned char>(text[0]))) {
+        text.erase(0, 2);
+        text.erase(0, text.find_first_not_of(' ') == std::string::npos
+                          ? text.size()
+                          : text.find_first_not_of(' '));
+    }
+    return plat::AnsiLower(text);
+}
+
+bool HasCheckBox(std::string_view markup) {
+    for (const Tag& tag : Tags(markup))
+        if (StartsWith(tag.Upper, "<INPUT") && TagAttribute(tag.Upper, "TYPE=") == "CHECKBOX")
+            return true;
+    return false;
 }
 
 TChoices QuestionChoices(std::string_view markup) {

@@ -25,6 +25,25 @@ std::vector<TFoundName> PictureNames(std::string_view markup);
 // Link targets of the "<A" tags, a nested opening inside a link ignored.
 std::vector<TFoundName> LinkTargets(std::string_view markup);
 
+// One link of a text: its target and what it shows (the markup between the
+// opening tag and "</a>", or the rest of the text when it is never closed).
+struct TLinkContent {
+    std::string Target; // lower case
+    std::string Inner;
+    size_t Offset = 0;
+};
+std::vector<TLinkContent> LinkContents(std::string_view markup);
+
+// What a choice link shows, for telling choices apart: the names of its
+// pictures ("img:" + name), else its visible text without tags, blanks at
+// the ends and a leading "a) " label, in lower case.
+std::string ShownChoice(std::string_view inner);
+
+// Whether the text has a check box: with check boxes a second tick leaves
+// the first ticked while only the last counts, so a question with one
+// answer must not use them.
+bool HasCheckBox(std::string_view markup);
+
 struct TChoices {
     std::vector<std::string> Texts; // what a click delivers, lower case, none empty
     bool FreeText = false;          // a text field: anything can be typed

@@ -3,6 +3,7 @@
 #include "server/http_server.h"
 #include "tests/server/server_fixture.h"
 
+#include <chrono>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -37,7 +38,18 @@ struct RunningServer {
     }
     int Port() const { return http->Port(); }
     std::string Host() const { return "127.0.0.1:" + std::to_string(Port()); }
-    std::vector<std::string> Log() {
+    // The log once it has `lines` lines (or after a second): the server
+    // logs a request after its reply has gone out, so the client can be
+    // quicker than the line.
+    std::vector<std::string> Log(std::size_t lines = 0) {
+        for (int i = 0; i < 1000; ++i) {
+            {
+                std::lock_guard lock(logMutex);
+                if (log.size() >= lines)
+                    return log;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         std::lock_guard lock(logMutex);
         return log;
     }

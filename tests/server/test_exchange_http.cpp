@@ -129,7 +129,7 @@ TEST(ExchangeHttp, TheTransferLibraryUploadsAMegabyteAndDownloadsTheStatistics) 
         << text.toStdString();
 
     // One line per request, and no user data in any of them.
-    const auto log = server.Log();
+    const auto log = server.Log(2);
     ASSERT_EQ(log.size(), 2u);
     EXPECT_NE(log[0].find(" 127.0.0.1 POST /zenx/zenxws.dll 200 "), std::string::npos) << log[0];
     EXPECT_NE(log[1].find(" GET /zenx/iusers.dat 200 "), std::string::npos) << log[1];

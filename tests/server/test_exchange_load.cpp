@@ -102,5 +102,5 @@ TEST(ExchangeLoad, EightClientsLoseNothingAndCountNothingTwice) {
         }
     EXPECT_EQ(store.AnswerCount(), answers);
     // One log line per request.
-    EXPECT_EQ(server.Log().size(), std::size_t(kUploads + kDownloads));
+    EXPECT_EQ(server.Log(kUploads + kDownloads).size(), std::size_t(kUploads + kDownloads));
 }

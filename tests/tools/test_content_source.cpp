@@ -102,14 +102,14 @@ TEST(ContentCheck, FindsWhatKeepsContentFromWorking) {
                                "t.txt:5: error: the correct answer 'c' cannot be given with the "
                                "choices of this question",
                                "t.txt:11: error: question abcd001001 is defined twice",
-                               "t.txt:11: warning: question without explanation (@uitleg)",
+                               "t.txt:11: error: question without explanation (@uitleg)",
                                "t.txt:13: error: test abcd002 has no header (@test)",
-                               "t.txt:13: warning: question without explanation (@uitleg)",
+                               "t.txt:13: error: question without explanation (@uitleg)",
                                "t.txt:15: error: group wxyz has no header (@groep)",
                                "t.txt:15: error: test wxyz001 has no header (@test)",
-                               "t.txt:15: warning: question without explanation (@uitleg)",
+                               "t.txt:15: error: question without explanation (@uitleg)",
                                "t.txt:17: error: test abcd002 has no header (@test)",
-                               "t.txt:17: warning: question without explanation (@uitleg)",
+                               "t.txt:17: error: question without explanation (@uitleg)",
                                "t.txt:17: error: question without points"}));
 }
 
@@ -135,4 +135,33 @@ TEST(ContentCheck, AnswersThatCanNeverMatchAndCharactersThatCannotShow) {
                   "t.txt:9: error: the correct answer cannot hold '<': a stored answer ends there",
                   "t.txt:13: error: the correct answer 'b' cannot be given with the choices of "
                   "this question"}));
+}
+
+TEST(ContentCheck, ChoicesThatShowTheSameAndCheckBoxesForOneClick) {
+    TContentSource s = Parse(
+        "@groep abcd\nGroep\n@test 001\n<a href=starttest>s</a>\n"
+        // Two labels, one word: "zes" twice.
+        "@vraag 001 punten=5 lengte=1 antwoord=c\n"
+        "<a href=a>a) zes</a>\n<a href=b>b) <b>Zes</b> </a>\n<a href=c>c) acht</a>\n@uitleg\nu\n"
+        // Two files, one picture.
+        "@vraag 002 punten=5 lengte=1 antwoord=a\n"
+        "<a href=a><img name=p1.png></a> <a href=b><img name=p2.png></a>\n@uitleg\nu\n"
+        // One click with check boxes; with two clicks they are allowed.
+        "@vraag 003 punten=5 lengte=1 antwoord=x\n"
+        "<input type=checkbox name=k value=x> <input type=checkbox name=l value=y>\n@uitleg\nu\n"
+        "@vraag 004 punten=5 lengte=2 antwoord=xy\n"
+        "<input type=checkbox name=k value=x> <input type=checkbox name=l value=y>\n@uitleg\nu\n"
+        // Different pictures and texts are fine.
+        "@vraag 005 punten=5 lengte=1 antwoord=a\n"
+        "<a href=a><img name=p1.png></a> <a href=b><img name=p3.png></a> <a href=c>c) 12</a>\n"
+        "@uitleg\nu\n");
+    CheckContent(s, {"p1.png", "p2.png", "p3.png"},
+                 {{"p1.png", "same"}, {"p2.png", "same"}, {"p3.png", "other"}});
+    EXPECT_EQ(Messages(s),
+              (std::vector<std::string>{
+                  "t.txt:5: error: choices 'a' and 'b' show the same",
+                  "t.txt:11: error: choices 'a' and 'b' show the same",
+                  "t.txt:15: error: a question answered with one click has check boxes: a "
+                  "second tick keeps the first one ticked while only the last counts; use links "
+                  "or radio buttons"}));
 }
