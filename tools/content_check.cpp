@@ -97,8 +97,15 @@ void CheckContent(TContentSource& source, const std::vector<std::string>& pictur
         {
             std::map<std::string, std::string> seen; // what is shown -> target
             for (const auto& [target, shown] : ShownChoices(rec.Body, pictureDigests)) {
-                if (shown.empty() || target == "starttest")
+                if (target == "starttest")
                     continue;
+                if (shown.empty()) {
+                    // A bare "a)" beside a picture: only the small label can be clicked.
+                    error(rec, rec.Line,
+                          "choice '" + target +
+                              "' shows nothing but its label; put what it chooses inside the link");
+                    continue;
+                }
                 const auto [it, fresh] = seen.emplace(shown, target);
                 if (!fresh && it->second != target)
                     error(rec, rec.Line,
