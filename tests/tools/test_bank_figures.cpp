@@ -1,3 +1,4 @@
+#include "tests/tools/bank_test_support.h"
 #include "tools/bank/bank_check.h"
 #include "tools/bank/figure_bank.h"
 #include "tools/bank/figure_draw.h"
@@ -9,6 +10,7 @@
 #include <set>
 
 using namespace figure;
+using namespace bank_test;
 
 namespace {
 
@@ -19,25 +21,8 @@ const TFigureBank& Bank() {
     return bank;
 }
 
-std::string Joined(const std::vector<std::string>& problems) {
-    std::string out;
-    for (const std::string& p : problems)
-        out += p + "\n";
-    return out;
-}
-
 std::vector<std::string> Check(const std::string& rule, const std::string& answer) {
-    bool handled = false;
-    std::vector<std::string> problems = CheckFigureRule(rule, answer, handled);
-    EXPECT_TRUE(handled) << rule;
-    return problems;
-}
-
-bool Mentions(const std::vector<std::string>& problems, const std::string& part) {
-    for (const std::string& p : problems)
-        if (p.find(part) != std::string::npos)
-            return true;
-    return false;
+    return CheckedBy(CheckFigureRule, rule, answer);
 }
 
 // Pixels that differ by more than antialiasing noise.

@@ -1,5 +1,6 @@
 // The generated number series, letter series and word problems, and the
 // checker that solves them again from their rules.
+#include "tests/tools/bank_test_support.h"
 #include "tools/bank/bank_check.h"
 #include "tools/bank/numeric_bank.h"
 #include "tools/bank/numeric_check.h"
@@ -10,6 +11,8 @@
 #include <map>
 #include <regex>
 #include <set>
+
+using namespace bank_test;
 
 namespace {
 
@@ -33,24 +36,7 @@ std::string Field(const std::string& rule, const std::string& key) {
 }
 
 std::vector<std::string> Problems(const std::string& rule, const std::string& answer) {
-    bool handled = false;
-    std::vector<std::string> problems = CheckNumericRule(rule, answer, handled);
-    EXPECT_TRUE(handled) << rule;
-    return problems;
-}
-
-bool Mentions(const std::vector<std::string>& problems, const std::string& part) {
-    for (const std::string& p : problems)
-        if (p.find(part) != std::string::npos)
-            return true;
-    return false;
-}
-
-std::string Joined(const std::vector<std::string>& problems) {
-    std::string text;
-    for (const std::string& p : problems)
-        text += p + "\n";
-    return text;
+    return CheckedBy(CheckNumericRule, rule, answer);
 }
 
 // The choices as shown on the page: letter -> text after "x) ".

@@ -189,6 +189,27 @@ TChoiceOrder Arrange(TRng& rng, const TFig& answer, const std::vector<TFig>& dis
     return out;
 }
 
+// "... hoort dus <cell>: figuur <b>b</b>. Figuur d lijkt erop, maar ...",
+// after a lead that says where the answer goes.
+std::string AnswerSentence(const std::string& lead, const TFig& answer,
+                           const TChoiceOrder& choices) {
+    return lead + CellWith(answer) + ": figuur <b>" + Letter(choices.Answer) + "</b>. Figuur " +
+           Letter(choices.Tempting) + " lijkt erop, maar " +
+           Difference(choices.Figs[size_t(choices.Tempting)], answer) + ".";
+}
+
+// The answer with another fill, count or shape than any rule asks for.
+TFig ChangedFig(TRng& rng, const TFig& answer, int attr, const std::vector<EShape>& shapePool) {
+    TFig other = answer;
+    if (attr == aFill)
+        other.Fill = EFill((int(answer.Fill) + 1 + rng.Below(2)) % kFillCount);
+    else if (attr == aCount)
+        other.Count = answer.Count + (answer.Count < 3 ? 1 : -1);
+    else
+        other.Shape = rng.Pick(shapePool);
+    return other;
+}
+
 std::string FigList(const std::vector<TFig>& figs) {
     std::vector<std::string> tokens;
     for (const TFig& f : figs)
@@ -443,16 +464,8 @@ void MakeSeriesQuestion(TRng& rng, TTestSink& sink, int q, int variant) {
             candidates.push_back(m);
         }
         for (int attr : {aFill, aCount, aShape})
-            if (plan.Attrs[size_t(attr)].Kind == skConst) {
-                TFig other = answer;
-                if (attr == aFill)
-                    other.Fill = EFill((int(answer.Fill) + 1 + rng.Below(2)) % kFillCount);
-                else if (attr == aCount)
-                    other.Count = answer.Count + (answer.Count < 3 ? 1 : -1);
-                else
-                    other.Shape = rng.Pick(shapePool);
-                candidates.push_back(other);
-            }
+            if (plan.Attrs[size_t(attr)].Kind == skConst)
+                candidates.push_back(ChangedFig(rng, answer, attr, shapePool));
         // Then two rules broken at once, to fill up.
         for (size_t i = 0; i + 1 < candidates.size() && candidates.size() < 24; ++i) {
             TFig both = candidates[i];
@@ -478,10 +491,7 @@ void MakeSeriesQuestion(TRng& rng, TTestSink& sink, int q, int variant) {
                 same.push_back(kAttrNouns[attr]);
         }
         explanation += SameSentence(same, "blijft steeds gelijk", "blijven steeds gelijk");
-        explanation += "Als volgende hoort er dus " + CellWith(answer) + ": figuur <b>" +
-                       Letter(choices.Answer) + "</b>. Figuur " + Letter(choices.Tempting) +
-                       " lijkt erop, maar " +
-                       Difference(choices.Figs[size_t(choices.Tempting)], answer) + ".";
+        explanation += AnswerSentence("Als volgende hoort er dus ", answer, choices);
         const std::string rule =
             "figseries shown=" + FigList(shown) + " choices=" + FigList(choices.Figs);
         const QImage item = SeriesPicture(shown);
@@ -721,16 +731,8 @@ void MakeMatrixQuestion(TRng& rng, TTestSink& sink, int q, int variant) {
         }
         candidates.push_back(cells[7]);
         candidates.push_back(cells[5]);
-        for (int attr : {aFill, aCount, aShape}) {
-            TFig other = answer;
-            if (attr == aFill)
-                other.Fill = EFill((int(answer.Fill) + 1 + rng.Below(2)) % kFillCount);
-            else if (attr == aCount)
-                other.Count = answer.Count + (answer.Count < 3 ? 1 : -1);
-            else
-                other.Shape = rng.Pick(shapePool);
-            candidates.push_back(other);
-        }
+        for (int attr : {aFill, aCount, aShape})
+            candidates.push_back(ChangedFig(rng, answer, attr, shapePool));
         const std::vector<TFig> distractors = PickDistractors(answer, candidates, 4);
         if (distractors.size() < 4)
             continue;
@@ -747,10 +749,8 @@ void MakeMatrixQuestion(TRng& rng, TTestSink& sink, int q, int variant) {
                 same.push_back(kAttrNouns[attr]);
         }
         explanation += SameSentence(same, "is overal gelijk", "zijn overal gelijk");
-        explanation += "Op de plaats van het vraagteken hoort dus " + CellWith(answer) +
-                       ": figuur <b>" + Letter(choices.Answer) + "</b>. Figuur " +
-                       Letter(choices.Tempting) + " lijkt erop, maar " +
-                       Difference(choices.Figs[size_t(choices.Tempting)], answer) + ".";
+        explanation +=
+            AnswerSentence("Op de plaats van het vraagteken hoort dus ", answer, choices);
         std::string cellList = FigList(known) + ";?";
         const std::string rule =
             "figmatrix cells=" + cellList + " choices=" + FigList(choices.Figs);

@@ -311,11 +311,7 @@ QImage PolyPicture(const TPoly& poly, int cellPx, int side, bool framed) {
     if (framed)
         Frame(p, QRectF(0, 0, side, side));
     const TPoly norm = Normalized(poly);
-    int w = 0, h = 0;
-    for (const TSquare& s : norm) {
-        w = std::max(w, s.X + 1);
-        h = std::max(h, s.Y + 1);
-    }
+    const auto [w, h] = PolySize(norm);
     // Whole pixels plus a half, so that 2 px lines fall on pixel rows.
     const double left = std::floor((side - w * cellPx) / 2.0);
     const double top = std::floor((side - h * cellPx) / 2.0);

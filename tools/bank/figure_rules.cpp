@@ -420,6 +420,15 @@ TPoly Normalized(TPoly poly) {
     return poly;
 }
 
+std::pair<int, int> PolySize(const TPoly& norm) {
+    int w = 0, h = 0;
+    for (const TSquare& s : norm) {
+        w = std::max(w, s.X + 1);
+        h = std::max(h, s.Y + 1);
+    }
+    return {w, h};
+}
+
 TPoly Turned(const TPoly& poly, int quarters) {
     TPoly out = poly;
     for (int q = 0; q < Mod(quarters, 4); ++q)

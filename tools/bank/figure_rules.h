@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The models behind the generated figure questions: what each picture shows,
@@ -99,6 +100,8 @@ using TPoly = std::vector<TSquare>;
 
 // Moved to the origin and sorted: equal pictures give equal values.
 TPoly Normalized(TPoly poly);
+// Width and height in squares of a normalized figure.
+std::pair<int, int> PolySize(const TPoly& norm);
 // Quarter turns clockwise on screen.
 TPoly Turned(const TPoly& poly, int quarters);
 TPoly Mirrored(const TPoly& poly);

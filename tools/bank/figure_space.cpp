@@ -41,25 +41,33 @@ void AddText(TTestSink& sink, const std::string& prompt, const QString& item,
 
 constexpr int kPolyCellPx = 14;
 
+// A square next to a random square of the figure; empty when that square
+// is already part of the figure.
+std::optional<TSquare> FreeNeighbour(TRng& rng, const TPoly& poly, bool black) {
+    const TSquare& from = poly[size_t(rng.Below(int(poly.size())))];
+    const int dir = rng.Below(4);
+    const TSquare next{from.X + (dir == 0) - (dir == 1), from.Y + (dir == 2) - (dir == 3), black};
+    if (std::any_of(poly.begin(), poly.end(),
+                    [&](const TSquare& s) { return s.X == next.X && s.Y == next.Y; }))
+        return std::nullopt;
+    return next;
+}
+
+// Whether a normalized figure fits in maxSide x maxSide squares.
+bool Fits(const TPoly& norm, int maxSide) {
+    const auto [w, h] = PolySize(norm);
+    return w <= maxSide && h <= maxSide;
+}
+
 TPoly GrowPoly(TRng& rng, int cells, int maxSide) {
     TPoly poly = {{0, 0, false}};
     while (int(poly.size()) < cells) {
-        const TSquare& from = poly[size_t(rng.Below(int(poly.size())))];
-        const int dir = rng.Below(4);
-        const TSquare next{from.X + (dir == 0) - (dir == 1), from.Y + (dir == 2) - (dir == 3),
-                           false};
-        if (std::any_of(poly.begin(), poly.end(),
-                        [&](const TSquare& s) { return s.X == next.X && s.Y == next.Y; }))
+        const auto next = FreeNeighbour(rng, poly, false);
+        if (!next)
             continue;
         TPoly grown = poly;
-        grown.push_back(next);
-        const TPoly norm = Normalized(grown);
-        int w = 0, h = 0;
-        for (const TSquare& s : norm) {
-            w = std::max(w, s.X + 1);
-            h = std::max(h, s.Y + 1);
-        }
-        if (w <= maxSide && h <= maxSide)
+        grown.push_back(*next);
+        if (Fits(Normalized(grown), maxSide))
             poly = grown;
     }
     return Normalized(poly);
@@ -72,23 +80,14 @@ std::optional<TPoly> MoveOneSquare(TRng& rng, const TPoly& poly, int maxSide) {
         const size_t take = size_t(rng.Below(int(moved.size())));
         const bool black = moved[take].Black;
         moved.erase(moved.begin() + long(take));
-        const TSquare& from = moved[size_t(rng.Below(int(moved.size())))];
-        const int dir = rng.Below(4);
-        const TSquare next{from.X + (dir == 0) - (dir == 1), from.Y + (dir == 2) - (dir == 3),
-                           black};
-        if (std::any_of(moved.begin(), moved.end(),
-                        [&](const TSquare& s) { return s.X == next.X && s.Y == next.Y; }))
+        const auto next = FreeNeighbour(rng, moved, black);
+        if (!next)
             continue;
-        moved.push_back(next);
+        moved.push_back(*next);
         if (!Connected(moved))
             continue;
         moved = Normalized(moved);
-        int w = 0, h = 0;
-        for (const TSquare& s : moved) {
-            w = std::max(w, s.X + 1);
-            h = std::max(h, s.Y + 1);
-        }
-        if (w <= maxSide && h <= maxSide)
+        if (Fits(moved, maxSide))
             return moved;
     }
     return std::nullopt;

@@ -198,6 +198,23 @@ std::vector<std::string> Schedule(TRandom& random, std::size_t count,
     return kinds;
 }
 
+TBankTest MakeTieredTest(TRandom& random, int t, const std::string& title, const std::string& what,
+                         std::size_t count, int seconds,
+                         const std::vector<std::string>& (*pool)(int level),
+                         const TQuestionMaker& make) {
+    TBankTest test;
+    test.Number = "00" + std::to_string(t + 1);
+    test.Title = title;
+    test.Introduction = Introduction(title, what, count, seconds);
+    const std::vector<std::string> pools[3] = {pool(t), pool(t + 1), pool(t + 2)};
+    const std::vector<std::string> kinds = Schedule(random, count, pools);
+    for (std::size_t i = 0; i < count; ++i) {
+        const TTier tier = TierOf(i, count);
+        test.Questions.push_back(make(kinds[i], t + int(tier), tier));
+    }
+    return test;
+}
+
 std::string Signed(int64_t value) {
     return (value < 0 ? "-" : "+") + std::to_string(value < 0 ? -value : value);
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -91,6 +92,16 @@ std::string Fill(std::string text, const std::string& value);
 // pool in a shuffled order, never the same kind twice in a row.
 std::vector<std::string> Schedule(TRandom& random, std::size_t count,
                                   const std::vector<std::string> (&pools)[3]);
+
+// Test t (0-based) of a group: `count` questions whose easy, middle and hard
+// thirds take their kinds from the pools of levels t, t+1 and t+2, so that
+// each next test starts one level higher. make(kind, level, tier) writes one
+// question.
+using TQuestionMaker = std::function<TBankQuestion(const std::string& kind, int level, TTier tier)>;
+TBankTest MakeTieredTest(TRandom& random, int t, const std::string& title, const std::string& what,
+                         std::size_t count, int seconds,
+                         const std::vector<std::string>& (*pool)(int level),
+                         const TQuestionMaker& make);
 
 // "+3", "-5"
 std::string Signed(int64_t value);

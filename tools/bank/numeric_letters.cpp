@@ -79,6 +79,24 @@ int64_t Start(TRandom& r, bool wrap, int64_t low, int64_t high) {
     return wrap ? r.Range(0, 25) : r.Range(-low, 25 - high);
 }
 
+// The series given by its offsets from the first letter, at a start where it
+// fits; returns the start.
+int64_t PlaceOffsets(TRandom& r, bool wrap, const std::vector<int64_t>& offsets, TDraft& d) {
+    const auto [low, high] = std::minmax_element(offsets.begin(), offsets.end());
+    const int64_t start = Start(r, wrap, *low, *high);
+    for (int64_t o : offsets)
+        d.Raw.push_back(start + o);
+    return start;
+}
+
+// The jumps between the shown letters: "+2", "+3", ...
+std::vector<std::string> Jumps(const std::vector<int64_t>& raw, std::size_t shown) {
+    std::vector<std::string> jumps;
+    for (std::size_t i = 1; i < shown; ++i)
+        jumps.push_back(Signed(raw[i] - raw[i - 1]));
+    return jumps;
+}
+
 TDraft Step(TRandom& r, int level, bool wrap) {
     std::vector<int64_t> steps;
     if (level == 0)
@@ -121,18 +139,13 @@ TDraft Grow(TRandom& r, int level, bool wrap) {
     std::vector<int64_t> offsets{0};
     for (std::size_t i = 0; i < shown; ++i)
         offsets.push_back(offsets.back() + (first + int64_t(i) * grow) * (back ? -1 : 1));
-    const auto [low, high] = std::minmax_element(offsets.begin(), offsets.end());
-    const int64_t start = Start(r, wrap, *low, *high);
     TDraft d;
-    for (int64_t o : offsets)
-        d.Raw.push_back(start + o);
+    const int64_t start = PlaceOffsets(r, wrap, offsets, d);
     const int64_t sign = back ? -1 : 1;
     d.Rule = "fam=grow start=" + LetterOf(start) + " step=" + std::to_string(sign * first) +
              " grow=" + std::to_string(sign * grow);
     const TPlaces places(d.Raw);
-    std::vector<std::string> jumps;
-    for (std::size_t i = 1; i < shown; ++i)
-        jumps.push_back(Signed(d.Raw[i] - d.Raw[i - 1]));
+    const std::vector<std::string> jumps = Jumps(d.Raw, shown);
     const int64_t last = d.Raw[shown - 1];
     const int64_t lastJump = last - d.Raw[shown - 2];
     const int64_t nextJump = d.Raw[shown] - last;
@@ -229,17 +242,12 @@ TDraft AltStep(TRandom& r, int level, bool wrap) {
     std::vector<int64_t> offsets{0};
     for (std::size_t i = 0; i < shown; ++i)
         offsets.push_back(offsets.back() + steps[i % 2]);
-    const auto [low, high] = std::minmax_element(offsets.begin(), offsets.end());
-    const int64_t start = Start(r, wrap, *low, *high);
     TDraft d;
-    for (int64_t o : offsets)
-        d.Raw.push_back(start + o);
+    const int64_t start = PlaceOffsets(r, wrap, offsets, d);
     d.Rule = "fam=altstep start=" + LetterOf(start) + " steps=" + std::to_string(steps[0]) + "," +
              std::to_string(steps[1]);
     const TPlaces places(d.Raw);
-    std::vector<std::string> jumps;
-    for (std::size_t i = 1; i < shown; ++i)
-        jumps.push_back(Signed(d.Raw[i] - d.Raw[i - 1]));
+    const std::vector<std::string> jumps = Jumps(d.Raw, shown);
     const int64_t next = steps[(shown - 1) % 2];
     const int64_t done = steps[shown % 2];
     const int64_t last = d.Raw[shown - 1];
@@ -359,9 +367,6 @@ TBankGroup MakeLetterSeriesGroup(uint32_t seed) {
     for (int t = 0; t < 2; ++t) {
         const bool wrap = t == 1;
         TRandom r(SubSeed(seed, 1, t));
-        TBankTest test;
-        test.Number = "00" + std::to_string(t + 1);
-        test.Title = wrap ? "Letterreeksen II" : "Letterreeksen I";
         const std::string what =
             "In deze test ziet u steeds een reeks letters die volgens een vaste regel is "
             "opgebouwd. Ontdek de regel en kies welke letter er volgt. Het helpt om bij elke "
@@ -370,16 +375,12 @@ TBankGroup MakeLetterSeriesGroup(uint32_t seed) {
                                "vóór de A komt de Z."
                              : "U gebruikt het gewone alfabet van A tot en met Z. Geen enkele "
                                "reeks loopt voorbij de Z of terug voorbij de A.");
-        test.Introduction = Introduction(test.Title, what, count, wrap ? 60 : 45);
-        // Same profile in both tests: easy, middle and hard thirds; the test
-        // with wrap starts one level higher.
-        const std::vector<std::string> pools[3] = {Pool(t), Pool(t + 1), Pool(t + 2)};
-        const std::vector<std::string> families = Schedule(r, count, pools);
-        for (std::size_t i = 0; i < count; ++i) {
-            const TTier tier = TierOf(i, count);
-            test.Questions.push_back(MakeQuestion(r, families[i], t + int(tier), tier, wrap, used));
-        }
-        group.Tests.push_back(std::move(test));
+        // The test with wrap starts one level higher.
+        group.Tests.push_back(MakeTieredTest(
+            r, t, wrap ? "Letterreeksen II" : "Letterreeksen I", what, count, wrap ? 60 : 45, Pool,
+            [&](const std::string& family, int level, TTier tier) {
+                return MakeQuestion(r, family, level, tier, wrap, used);
+            }));
     }
     return group;
 }

@@ -677,23 +677,13 @@ TBankGroup MakeNumberSeriesGroup(uint32_t seed) {
     std::set<std::string> used;
     for (int t = 0; t < 3; ++t) {
         TRandom r(SubSeed(seed, 0, t));
-        TBankTest test;
-        test.Number = "00" + std::to_string(t + 1);
-        test.Title = std::string("Getallenreeksen ") + names[t];
-        test.Introduction = Introduction(
-            test.Title,
+        group.Tests.push_back(MakeTieredTest(
+            r, t, std::string("Getallenreeksen ") + names[t],
             "In deze test ziet u steeds een reeks getallen die volgens een vaste regel is "
             "opgebouwd. Ontdek de regel en kies welk getal er volgt.",
-            count, seconds[t]);
-        // Same profile in every test: the first third easy, the middle third
-        // middle, the last third hard; each test starts one level higher.
-        const std::vector<std::string> pools[3] = {Pool(t), Pool(t + 1), Pool(t + 2)};
-        const std::vector<std::string> families = Schedule(r, count, pools);
-        for (std::size_t i = 0; i < count; ++i) {
-            const TTier tier = TierOf(i, count);
-            test.Questions.push_back(MakeQuestion(r, families[i], t + int(tier), tier, used));
-        }
-        group.Tests.push_back(std::move(test));
+            count, seconds[t], Pool, [&](const std::string& family, int level, TTier tier) {
+                return MakeQuestion(r, family, level, tier, used);
+            }));
     }
     return group;
 }

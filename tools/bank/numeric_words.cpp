@@ -296,6 +296,10 @@ std::optional<TWord> Procent(TRandom& r, int level, bool rest) {
     w.Suffix = std::string(" ") + s.Noun;
     w.Question = Fill(s.Setting, Dutch(total)) + Pct(pct) + " " + (rest ? s.AskRest : s.AskPart);
     const F other = total - part;
+    // Tempting whichever share is asked: the percentage taken for a count.
+    const std::pair<F, std::string> pctAsCount = {
+        total - pct, "Wie " + Dutch(pct) + " van " + Dutch(total) + " aftrekt, kiest {}, maar " +
+                         Pct(pct) + " is een deel van het geheel, geen aantal " + s.Noun + "."};
     if (!rest) {
         w.Answer = part;
         w.How = Pct(pct) + " betekent " + Dutch(pct) + " van elke 100. " + Pct(pct) + " van " +
@@ -303,9 +307,7 @@ std::optional<TWord> Procent(TRandom& r, int level, bool rest) {
                 Dutch(part) + "</b> ({antwoord}).";
         w.Tempting = {
             {other, std::string("{} is het aantal ") + s.Noun + " dat " + s.Rest + "."},
-            {total - pct, "Wie " + Dutch(pct) + " van " + Dutch(total) +
-                              " aftrekt, kiest {}, maar " + Pct(pct) +
-                              " is een deel van het geheel, geen aantal " + s.Noun + "."},
+            pctAsCount,
         };
     } else {
         w.Answer = other;
@@ -317,9 +319,7 @@ std::optional<TWord> Procent(TRandom& r, int level, bool rest) {
         w.Tempting = {
             {part, std::string("{} is het aantal ") + s.Noun + " dat " + s.Part +
                        "; de vraag gaat over de rest."},
-            {total - pct, "Wie " + Dutch(pct) + " van " + Dutch(total) +
-                              " aftrekt, kiest {}, maar " + Pct(pct) +
-                              " is een deel van het geheel, geen aantal " + s.Noun + "."},
+            pctAsCount,
         };
     }
     w.Near = {F(10), F(-10), F(5), F(-5), F(20), F(-20)};
@@ -1021,24 +1021,14 @@ TBankGroup MakeWordProblemGroup(uint32_t seed) {
     std::set<std::string> used;
     for (int t = 0; t < 3; ++t) {
         TRandom r(SubSeed(seed, 2, t));
-        TBankTest test;
-        test.Number = "00" + std::to_string(t + 1);
-        test.Title = std::string("Rekenvraagstukken ") + names[t];
-        test.Introduction = Introduction(
-            test.Title,
+        group.Tests.push_back(MakeTieredTest(
+            r, t, std::string("Rekenvraagstukken ") + names[t],
             "In deze test lost u rekenvraagstukken op: korte situaties met prijzen en korting, "
             "procenten, snelheid en tijd, werk, leeftijden, mengsels en gemiddelden. Lees elke "
             "vraag goed en reken het antwoord uit; pen en papier mogen erbij.",
-            count, seconds[t]);
-        // Same profile in every test: easy, middle and hard thirds; each test
-        // starts one level higher.
-        const std::vector<std::string> pools[3] = {Pool(t), Pool(t + 1), Pool(t + 2)};
-        const std::vector<std::string> templates = Schedule(r, count, pools);
-        for (std::size_t i = 0; i < count; ++i) {
-            const TTier tier = TierOf(i, count);
-            test.Questions.push_back(MakeQuestion(r, templates[i], t + int(tier), tier, used));
-        }
-        group.Tests.push_back(std::move(test));
+            count, seconds[t], Pool, [&](const std::string& tpl, int level, TTier tier) {
+                return MakeQuestion(r, tpl, level, tier, used);
+            }));
     }
     return group;
 }
