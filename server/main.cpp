@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
         store = options->DatabaseUrl.empty() ? OpenSqliteStore(options->DataDir)
                                              : OpenPostgresStore(options->DatabaseUrl);
         // Every server on one database must hash participants alike.
-        if (store->ClaimSecretFingerprint(SecretFingerprint(*secret)) != SecretFingerprint(*secret))
+        const std::string fingerprint = SecretFingerprint(*secret);
+        if (store->ClaimSecretFingerprint(fingerprint) != fingerprint)
             return Fail("the database was filled by a server with another secret; copy that "
                         "server's " +
                         options->DataDir + "/secret here");

@@ -2,6 +2,8 @@
 #include "server/postgres_pool.h"
 #include "server/store.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <pqxx/binarystring>
 #include <pqxx/except>
 #include <pqxx/nontransaction>
@@ -14,7 +16,6 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <random>
 #include <string_view>
@@ -372,88 +373,31 @@ int PickShard() {
     return int(random() % kShards);
 }
 
-// Adds the counts of a choices object as PostgreSQL prints JSONB, e.g.
-// {"-": 1, "a": 12}, to `choices`, dropping names whose total is 0. False
-// for text that is no such object.
+// Adds the counts of a choices object ({"-": 1, "a": 12}) to `choices`,
+// dropping names whose total is 0. False for text that is no such object.
 bool AddChoiceCounts(std::string_view json, std::map<std::string, int64_t>& choices) {
-    std::size_t i = 0;
-    const auto skipBlanks = [&] {
-        while (i < json.size() && (json[i] == ' ' || json[i] == '\n' || json[i] == '\t'))
-            ++i;
-    };
-    const auto take = [&](char c) {
-        skipBlanks();
-        if (i >= json.size() || json[i] != c)
-            return false;
-        ++i;
-        return true;
-    };
-    if (!take('{'))
+    QJsonParseError error;
+    const QJsonDocument doc =
+        QJsonDocument::fromJson(QByteArray(json.data(), qsizetype(json.size())), &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
         return false;
-    if (take('}'))
-        return true;
-    do {
-        if (!take('"'))
+    const QJsonObject object = doc.object();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        if (!it.value().isDouble())
             return false;
-        std::string name;
-        while (i < json.size() && json[i] != '"') {
-            if (json[i] == '\\') {
-                if (++i >= json.size())
-                    return false;
-                if (json[i] == 'u') {
-                    if (i + 4 >= json.size())
-                        return false;
-                    int code = 0;
-                    for (int d = 1; d <= 4; ++d) {
-                        const int v = plat::HexDigitValue(json[i + std::size_t(d)]);
-                        if (v < 0)
-                            return false;
-                        code = code * 16 + v;
-                    }
-                    name += char(code & 0xff);
-                    i += 5;
-                    continue;
-                }
-            }
-            name += json[i++];
-        }
-        if (!take('"') || !take(':'))
-            return false;
-        skipBlanks();
-        int64_t n = 0;
-        const auto [end, ec] = std::from_chars(json.data() + i, json.data() + json.size(), n);
-        if (ec != std::errc())
-            return false;
-        i = std::size_t(end - json.data());
-        if ((choices[name] += n) == 0)
+        const std::string name = it.key().toStdString();
+        if ((choices[name] += it.value().toInteger()) == 0)
             choices.erase(name);
-    } while (take(','));
-    return take('}');
+    }
+    return true;
 }
 
-// The JSON object of a question's choice counts; choice names are short runs
-// of letters, digits, "-" or "?" (see ChoiceName), which need no escaping,
-// but any other text is escaped all the same.
+// The JSON object of a question's choice counts.
 std::string ChoicesJson(const std::map<std::string, int64_t>& choices) {
-    std::string json = "{";
-    for (const auto& [name, n] : choices) {
-        if (json.size() > 1)
-            json += ',';
-        json += '"';
-        for (unsigned char c : name) {
-            if (c == '"' || c == '\\')
-                json += '\\';
-            if (c < 0x20 || c >= 0x7f) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                json += escaped;
-            } else {
-                json += char(c);
-            }
-        }
-        json += "\":" + std::to_string(n);
-    }
-    return json + "}";
+    QJsonObject object;
+    for (const auto& [name, n] : choices)
+        object.insert(QString::fromStdString(name), qint64(n));
+    return QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString();
 }
 
 void ApplyDelta(pqxx::work& txn, const TCounterDelta& delta, int shard) {
