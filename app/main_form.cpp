@@ -13,6 +13,7 @@
 #include "platform/wave_player.h"
 #include "widgets/base_btn.h"
 #include "widgets/hand_cursors.h"
+#include "users/user_store.h"
 #include "widgets/image_loader.h"
 
 #include <QApplication>
@@ -84,7 +85,7 @@ bool TMainForm::FormCreate() {
 
     // 2. The program directory is the current one; User\ must exist.
     QDir::setCurrent(plat::ProgramDir());
-    plat::ForceDirectories("User\\");
+    PrepareUserStore();
 
     // 3 - 7.
     ConfigureImageLoader();

@@ -43,7 +43,12 @@ bool WriteAnswer(std::string_view userName, std::string_view questionKey, std::s
     const QString file = plat::ForceDirectories("User\\users.dat");
     if (file.isEmpty())
         return false;
-    return plat::WriteProfileString(file, AnswersSection(userName), questionKey, value);
+    return plat::EditProfile(
+        file,
+        [&](plat::TProfileEdit& edit) {
+            return edit.Write(AnswersSection(userName), questionKey, value);
+        },
+        plat::TProfileFileMode::Private);
 }
 
 double AnswerTime(std::string_view value) {

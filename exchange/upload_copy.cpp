@@ -32,9 +32,21 @@ bool IsPasswordLine(std::string_view line) {
 std::string WithoutPasswords(std::string_view content) {
     std::string out;
     out.reserve(content.size());
+    // The reader skips a leading byte order mark; so must the check.
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (content.starts_with(kBom)) {
+        out.append(kBom);
+        content.remove_prefix(kBom.size());
+    }
+    // Lines end where the reader ends them: LF, CR LF or a lone CR.
     while (!content.empty()) {
-        const size_t lf = content.find('\n');
-        const size_t end = lf == std::string_view::npos ? content.size() : lf + 1;
+        size_t end = content.find_first_of("\r\n");
+        if (end == std::string_view::npos)
+            end = content.size();
+        else if (content[end] == '\r' && end + 1 < content.size() && content[end + 1] == '\n')
+            end += 2;
+        else
+            end += 1;
         const std::string_view line = content.substr(0, end);
         if (!IsPasswordLine(line))
             out.append(line);

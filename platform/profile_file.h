@@ -12,15 +12,24 @@
 // Profile (INI) file routines with the semantics of the classic desktop ones:
 // section and key names match without regard to case, values are trimmed, new
 // sections and keys are appended at the end, and other lines are kept as they
-// are. Every write replaces the file atomically. A parsed copy of each file is
-// cached and reused while the file's identity (device, inode, size,
-// modification time) is unchanged, so reading many keys costs one parse.
+// are. Lines may end in CR LF, LF or a lone CR; a leading UTF-8 byte order
+// mark is skipped (and kept on writing). Every write replaces the file
+// atomically, under an advisory lock on ".<name>.lock" beside the file, so
+// that writers in several processes never lose each other's changes. A parsed
+// copy of each file is cached and reused while the file's identity (device,
+// inode, size, modification time) is unchanged, so reading many keys costs
+// one parse; the parsed copy takes little more memory than the file.
+//
+// Files larger than kMaxProfileBytes read as missing (some come from the
+// network) and are never written over.
 //
 // Section names run from the first '[' to the last ']' of their line, spaces
 // inside the brackets included, so that a user name holding ']' or '=' still
 // names its own section. When a section occurs twice, the first occurrence is
 // the one read and written; erasing a section removes every occurrence.
 namespace plat {
+
+constexpr std::size_t kMaxProfileBytes = std::size_t(64) << 20;
 
 // Value of `key` in `section`, or `def` when the file, section or key is
 // missing. Surrounding spaces and one pair of enclosing quotes are removed.
@@ -52,6 +61,47 @@ std::vector<std::string> ReadProfileSections(const QString& file);
 std::vector<std::pair<std::string, std::string>> ReadProfileSection(const QString& file,
                                                                     std::string_view section);
 
+// One batch of changes to a profile file, handed to the function given to
+// EditProfile. Reads see the batch's own changes.
+class TProfileEdit {
+public:
+    struct State;
+    explicit TProfileEdit(State& state);
+
+    std::string Read(std::string_view section, std::string_view key,
+                     std::string_view def = {}) const;
+    std::vector<std::string> Sections() const;
+    std::vector<std::pair<std::string, std::string>> Section(std::string_view section) const;
+
+    // As WriteProfileString; false (and the whole batch refused) for text
+    // that cannot be stored on one line.
+    bool Write(std::string_view section, std::string_view key, std::string_view value);
+    void DeleteKey(std::string_view section, std::string_view key);
+    void EraseSection(std::string_view section);
+
+private:
+    State& state_;
+};
+
+enum class TProfileFileMode {
+    Shared,  // a new file gets the usual mode (0666 less the umask)
+    Private, // a new file is readable and writable by its owner only
+};
+
+// Reads the file under its write lock, lets `change` make any number of
+// changes and writes them with a single atomic replace, so that a crash
+// leaves either none or all of them. `change` returns false to drop the
+// batch. False when the batch was dropped or refused, or the file could not
+// be read or written; the file then stays as it was. `change` must not
+// write the same file by other means (the lock is held).
+bool EditProfile(const QString& file, const std::function<bool(TProfileEdit&)>& change,
+                 TProfileFileMode mode = TProfileFileMode::Shared);
+
+// Removes the temporary files that writers of `file` which no longer run
+// left behind when they were killed part-way through a write. Returns how
+// many it removed.
+int RemoveStaleProfileTemps(const QString& file);
+
 // A profile text held in memory (an uploaded file, say), read with the same
 // rules as the files above. Nothing is cached or written.
 class TProfileText {
@@ -65,6 +115,9 @@ public:
                      std::string_view def = {}) const;
     std::vector<std::string> Sections() const;
     std::vector<std::pair<std::string, std::string>> Section(std::string_view section) const;
+
+    // Bytes held by the parsed copy.
+    std::size_t Footprint() const;
 
 private:
     struct Parsed;

@@ -250,18 +250,42 @@ void LogOnOffAddBtnClick(const TUserPages& pages) {
         list->insertItem(index, plat::FromAnsi(name));
         list->setCurrentIndex(index);
     }
+    // A new user starts from the cleared record, not from the settings of
+    // whoever was loaded before.
     host.ResetUserAndTestRun();
-    TUserProfile& user = host.User();
-    user.Name = name;
-    user.Pw = password;
+    ShowUserOnPage(pages.Settings, host.User());
+    TUserProfile added = host.User();
+    added.Name = name;
+    added.Pw = password;
     const QString file = UsersFile();
-    if (!StoreNewUser(file, entries, SettingsOfPage(pages.Settings), user, host.CatalogueText())) {
+    switch (StoreNewUser(file, SettingsOfPage(pages.Settings), added, host.CatalogueText())) {
+    case TAddUserResult::Added:
+        host.User() = added;
+        // The list as it is on disk now, with users other copies added.
+        LoadUserListInto(pages);
+        Select(list, FindUserEntry(UserListOf(list), name));
+        break;
+    case TAddUserResult::NameTaken: {
+        // Another copy of the program added this name meanwhile: show the
+        // list as it is now and select that user, as for a name on the list.
+        LoadUserListInto(pages);
+        EmptyPasswords(pages.LogOn);
+        const int taken = FindUserEntry(UserListOf(list), name);
+        Select(list, taken);
+        if (taken >= 0)
+            LoadUserOnPages(pages, plat::ToAnsi(list->itemText(taken)));
+        break;
+    }
+    case TAddUserResult::WriteFailed: {
         // The store is as it was; so is the list, with the typed name kept.
         const QSignalBlocker quiet(list);
         list->removeItem(index);
         list->setCurrentIndex(-1);
         list->setEditText(plat::FromAnsi(name));
+        host.User() = added;
         host.WriteFailed(file);
+        break;
+    }
     }
     host.UpdateStatus();
 }
@@ -272,12 +296,8 @@ void LogOnOffPWDelBtnClick(const TUserPages& pages) {
     const std::string name = host.User().Name;
     if (!list || !host.Confirm(plat::FromAnsi(name) + QStringLiteral(" verwijderen?")))
         return;
-    TUserList entries = UserListOf(list);
-    const int index = SelectedUserIndex(list);
-    if (index >= 0)
-        entries.erase(entries.begin() + index);
     const QString file = UsersFile();
-    if (!RemoveStoredUser(file, name, entries)) {
+    if (!RemoveStoredUser(file, name)) {
         host.WriteFailed(file);
         host.UpdateStatus();
         return;

@@ -7,9 +7,11 @@
 #include "platform/profile_numbers.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <functional>
+#include <sys/stat.h>
 #include <unordered_set>
 #include <vector>
 
@@ -21,45 +23,10 @@ constexpr std::string_view kCount = "Count";
 // A damaged "Count" could otherwise ask for billions of empty entries.
 constexpr int64_t kMaxListEntries = 10000;
 
-// The bytes of the store before a run of key writes. Each write is atomic on
-// its own; when one of a run is refused, the earlier ones are undone by
-// putting the old bytes back, again by an atomic replace.
-class TStoreSnapshot {
-public:
-    explicit TStoreSnapshot(const QString& file) : file_(file) {
-        QFile f(file);
-        existed_ = f.exists();
-        if (existed_ && f.open(QIODevice::ReadOnly)) {
-            bytes_ = f.readAll();
-            readable_ = true;
-        }
-    }
-
-    void Restore() const {
-        QFile current(file_);
-        if (!existed_) {
-            if (current.exists())
-                current.remove();
-            return;
-        }
-        // Unreadable before means nothing could have been written.
-        if (!readable_ || (current.open(QIODevice::ReadOnly) && current.readAll() == bytes_))
-            return;
-        current.close();
-        QSaveFile out(file_);
-        out.setDirectWriteFallback(false);
-        if (out.open(QIODevice::WriteOnly) && out.write(bytes_) == bytes_.size())
-            out.commit();
-        else
-            out.cancelWriting();
-    }
-
-private:
-    QString file_;
-    QByteArray bytes_;
-    bool existed_ = false;
-    bool readable_ = false;
-};
+// Passwords are stored in plain text: a new store is for its owner only.
+bool EditStore(const QString& file, const std::function<bool(plat::TProfileEdit&)>& change) {
+    return plat::EditProfile(file, change, plat::TProfileFileMode::Private);
+}
 
 std::string ByteText(uint8_t value) {
     return std::to_string(unsigned(value));
@@ -69,65 +36,63 @@ std::string BoolText(bool value) {
 }
 
 // The keys of a user's data section, in the order they are written.
-bool WriteDataKeys(const QString& file, const std::string& section, const TUserProfile& user) {
+bool PutUser(plat::TProfileEdit& edit, const TUserProfile& user, const std::string& uid) {
+    const std::string section = DataSection(user.Name);
     const std::pair<std::string_view, std::string> keys[] = {
-        {"Gender", BoolText(user.Gender)},       {"Age", ByteText(user.Age)},
-        {"HairColor", ByteText(user.HairColor)}, {"EyeColor", ByteText(user.EyeColor)},
-        {"ShoeSize", ByteText(user.ShoeSize)},   {"DirectFB", BoolText(user.DirectFB)},
-        {"TimeLimQ", BoolText(user.TimeLimQ)},   {"TimeLimQt", ByteText(user.TimeLimQt)},
-        {"TimeLimT", BoolText(user.TimeLimT)},   {"TimeLimTt", ByteText(user.TimeLimTt)},
+        {"Pw", user.Pw},
+        {"Uid", uid},
+        {"Gender", BoolText(user.Gender)},
+        {"Age", ByteText(user.Age)},
+        {"HairColor", ByteText(user.HairColor)},
+        {"EyeColor", ByteText(user.EyeColor)},
+        {"ShoeSize", ByteText(user.ShoeSize)},
+        {"DirectFB", BoolText(user.DirectFB)},
+        {"TimeLimQ", BoolText(user.TimeLimQ)},
+        {"TimeLimQt", ByteText(user.TimeLimQt)},
+        {"TimeLimT", BoolText(user.TimeLimT)},
+        {"TimeLimTt", ByteText(user.TimeLimTt)},
     };
     for (const auto& [key, value] : keys)
-        if (!plat::WriteProfileString(file, section, key, value))
+        if (!edit.Write(section, key, value))
             return false;
     return true;
 }
 
-bool WriteListKeys(const QString& file, const TUserList& list) {
-    const auto n = int64_t(list.size());
-    const std::string countText = plat::ReadProfileString(file, kUsers, kCount, "-");
-    const auto oldCount = ParseWholeNumber(countText).value_or(0);
-    // A new list gets its count line first, as readers of the file expect.
-    if (countText == "-" && !plat::WriteProfileString(file, kUsers, kCount, "0"))
-        return false;
-    auto writeEntry = [&](int64_t i) {
-        return plat::WriteProfileString(file, kUsers, std::to_string(i), list[std::size_t(i - 1)]);
-    };
-    // Entries move up when one is inserted and down when one is removed.
-    // Each entry is copied before its old place is overwritten, the count
-    // grows only after the new keys exist and shrinks only after the entries
-    // moved down, so an interrupted save never drops another user from the
-    // list; at worst one shows twice.
-    if (n >= oldCount) {
-        for (int64_t i = std::max<int64_t>(oldCount, 0) + 1; i <= n; ++i)
-            if (!writeEntry(i))
-                return false;
-        if (!plat::WriteProfileString(file, kUsers, kCount, std::to_string(n)))
-            return false;
-        for (int64_t i = std::min(n, oldCount); i >= 1; --i)
-            if (!writeEntry(i))
-                return false;
-    } else {
-        for (int64_t i = 1; i <= n; ++i)
-            if (!writeEntry(i))
-                return false;
-        if (!plat::WriteProfileString(file, kUsers, kCount, std::to_string(n)))
-            return false;
-    }
-    // Whatever else the section holds (entries past the count, stray keys)
-    // goes, as if the section had been written anew.
-    std::unordered_set<std::string> wanted = {"COUNT"};
+template <typename ReadKey> TUserList ReadList(ReadKey read) {
+    TUserList list;
+    const auto count = ParseWholeNumber(read(kCount)).value_or(0);
+    const int64_t n = std::clamp<int64_t>(count, 0, kMaxListEntries);
+    list.reserve(std::size_t(n));
     for (int64_t i = 1; i <= n; ++i)
-        wanted.insert(std::to_string(i));
-    for (const auto& [key, value] : plat::ReadProfileSection(file, kUsers))
-        if (!wanted.count(plat::AnsiUpper(key)) && !plat::DeleteProfileKey(file, kUsers, key))
+        list.push_back(CutShortString(read(std::to_string(i))));
+    SortUserList(list);
+    return list;
+}
+
+TUserList ListIn(const plat::TProfileEdit& edit) {
+    return ReadList([&](std::string_view key) { return edit.Read(kUsers, key); });
+}
+
+// "Users" as if written anew: "Count", then "1" to "N", and nothing else.
+// Keys already there keep their place in the file.
+bool PutList(plat::TProfileEdit& edit, const TUserList& list) {
+    if (!edit.Write(kUsers, kCount, std::to_string(list.size())))
+        return false;
+    std::unordered_set<std::string> wanted = {"COUNT"};
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (!edit.Write(kUsers, std::to_string(i + 1), list[i]))
             return false;
+        wanted.insert(std::to_string(i + 1));
+    }
+    for (const auto& [key, value] : edit.Section(kUsers))
+        if (!wanted.count(plat::AnsiUpper(key)))
+            edit.DeleteKey(kUsers, key);
     return true;
 }
 
-bool EraseSections(const QString& file, std::string_view name) {
-    return plat::EraseProfileSection(file, AnswersSection(name)) &&
-           plat::EraseProfileSection(file, DataSection(name));
+void EraseSections(plat::TProfileEdit& edit, std::string_view name) {
+    edit.EraseSection(AnswersSection(name));
+    edit.EraseSection(DataSection(name));
 }
 
 } // namespace
@@ -148,22 +113,11 @@ std::string AnswersSection(std::string_view name) {
 }
 
 TUserList LoadUserList(const QString& file) {
-    TUserList list;
-    const auto count = ParseWholeNumber(plat::ReadProfileString(file, kUsers, kCount)).value_or(0);
-    const int64_t n = std::clamp<int64_t>(count, 0, kMaxListEntries);
-    list.reserve(std::size_t(n));
-    for (int64_t i = 1; i <= n; ++i)
-        list.push_back(CutShortString(plat::ReadProfileString(file, kUsers, std::to_string(i))));
-    SortUserList(list);
-    return list;
+    return ReadList([&](std::string_view key) { return plat::ReadProfileString(file, kUsers, key); });
 }
 
 bool SaveUserList(const QString& file, const TUserList& list) {
-    const TStoreSnapshot before(file);
-    if (WriteListKeys(file, list))
-        return true;
-    before.Restore();
-    return false;
+    return EditStore(file, [&](plat::TProfileEdit& edit) { return PutList(edit, list); });
 }
 
 void LoadUser(const QString& file, std::string_view name, TUserProfile& user) {
@@ -186,16 +140,11 @@ void LoadUser(const QString& file, std::string_view name, TUserProfile& user) {
 }
 
 bool WriteUser(const QString& file, TUserProfile& user) {
-    const TStoreSnapshot before(file);
-    const std::string section = DataSection(user.Name);
-    bool ok = plat::WriteProfileString(file, section, "Pw", user.Pw);
-    if (ok && user.Uid.empty())
-        user.Uid = MakeUid();
-    ok = ok && plat::WriteProfileString(file, section, "Uid", user.Uid) &&
-         WriteDataKeys(file, section, user);
-    if (!ok)
-        before.Restore();
-    return ok;
+    const std::string uid = user.Uid.empty() ? MakeUid() : user.Uid;
+    if (!EditStore(file, [&](plat::TProfileEdit& edit) { return PutUser(edit, user, uid); }))
+        return false;
+    user.Uid = uid;
+    return true;
 }
 
 bool SaveUser(const QString& file, const TSettingsValues& page, TUserProfile& user,
@@ -206,28 +155,61 @@ bool SaveUser(const QString& file, const TSettingsValues& page, TUserProfile& us
 }
 
 bool EraseUser(const QString& file, std::string_view name) {
-    const TStoreSnapshot before(file);
-    if (EraseSections(file, name))
+    return EditStore(file, [&](plat::TProfileEdit& edit) {
+        EraseSections(edit, name);
         return true;
-    before.Restore();
-    return false;
+    });
 }
 
-bool StoreNewUser(const QString& file, const TUserList& list, const TSettingsValues& page,
-                  TUserProfile& user, std::string& catalogueText) {
-    const TStoreSnapshot before(file);
-    if (SaveUserList(file, list) && SaveUser(file, page, user, catalogueText))
-        return true;
-    before.Restore();
-    return false;
+TAddUserResult StoreNewUser(const QString& file, const TSettingsValues& page, TUserProfile& user,
+                            std::string& catalogueText) {
+    TUserProfile added = user;
+    const bool ageChanged = TakeSettings(page, added);
+    const std::string uid = added.Uid.empty() ? MakeUid() : added.Uid;
+    bool taken = false;
+    const bool stored = EditStore(file, [&](plat::TProfileEdit& edit) {
+        // The list on disk, not the one shown: another copy of the program
+        // may have added or removed users since it was read.
+        TUserList list = ListIn(edit);
+        if (FindUserEntry(list, added.Name) >= 0) {
+            taken = true;
+            return false;
+        }
+        InsertUserEntry(list, added.Name);
+        return PutList(edit, list) && PutUser(edit, added, uid);
+    });
+    if (taken)
+        return TAddUserResult::NameTaken;
+    if (!stored)
+        return TAddUserResult::WriteFailed;
+    added.Uid = uid;
+    user = added;
+    if (ageChanged)
+        catalogueText.clear();
+    return TAddUserResult::Added;
 }
 
-bool RemoveStoredUser(const QString& file, std::string_view name, const TUserList& listWithout) {
-    const TStoreSnapshot before(file);
-    if (EraseSections(file, name) && WriteListKeys(file, listWithout))
-        return true;
-    before.Restore();
-    return false;
+bool RemoveStoredUser(const QString& file, std::string_view name) {
+    return EditStore(file, [&](plat::TProfileEdit& edit) {
+        EraseSections(edit, name);
+        TUserList list = ListIn(edit);
+        // Sections are found without regard to case, so every entry that
+        // leads to them goes too.
+        std::erase_if(list, [&](const std::string& entry) { return plat::AnsiSameText(entry, name); });
+        return PutList(edit, list);
+    });
+}
+
+QString PrepareUserStore() {
+    const QString file = UsersFile();
+    const QByteArray dir = QFile::encodeName(plat::ResolvePath("User\\"));
+    // Created for its owner only; an existing folder keeps its mode, which
+    // accounts sharing one installation may rely on.
+    if (::mkdir(dir.constData(), 0700) != 0 && errno != EEXIST)
+        return QString();
+    plat::RemoveStaleProfileTemps(file);
+    plat::RemoveStaleProfileTemps(plat::ResolvePath("User\\iusers.dat"));
+    return file;
 }
 
 std::string MakeUid() {

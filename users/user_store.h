@@ -13,9 +13,12 @@
 // settings) and "<name>.Answers" (stored answers). Every operation opens the
 // file by name through the profile-file routines.
 //
-// Writing functions return false when a write was refused; the file is then
-// put back as it was before the call, so a failed save never leaves half a
-// record or half a list behind. The caller reports WriteErrorText(file).
+// Each writing function is one atomic replace of the file under its write
+// lock: a kill or a refused write leaves all of the change or none of it,
+// and several copies of the program writing at once keep each other's
+// changes. A new store is readable by its owner only (it holds passwords).
+// Writing functions return false when the write was refused; the caller
+// reports WriteErrorText(file).
 
 // Full path of the store (program directory + "User\users.dat").
 QString UsersFile();
@@ -48,13 +51,25 @@ bool SaveUser(const QString& file, const TSettingsValues& page, TUserProfile& us
 // Erases "<name>.Answers" and "<name>.Data".
 bool EraseUser(const QString& file, std::string_view name);
 
-// Adding a user: SaveUserList(list) and SaveUser as one step, so a refused
-// write leaves neither a listed user without data nor data without a name.
-bool StoreNewUser(const QString& file, const TUserList& list, const TSettingsValues& page,
-                  TUserProfile& user, std::string& catalogueText);
+enum class TAddUserResult { Added, NameTaken, WriteFailed };
 
-// Removing a user: EraseUser(name) and SaveUserList(listWithout) as one step.
-bool RemoveStoredUser(const QString& file, std::string_view name, const TUserList& listWithout);
+// Adding `user.Name` with the page's settings: the name joins the list as it
+// is on disk now and the record is saved, as one step, so a refused write
+// leaves neither a listed user without data nor data without a name. A name
+// already listed on disk (in any letter case, perhaps added by another copy
+// of the program) is not added again and its data stays untouched. `user`
+// and `catalogueText` change only when the user was added.
+TAddUserResult StoreNewUser(const QString& file, const TSettingsValues& page, TUserProfile& user,
+                            std::string& catalogueText);
+
+// Removing a user: EraseUser(name) and removing the name from the list as it
+// is on disk now, as one step.
+bool RemoveStoredUser(const QString& file, std::string_view name);
+
+// Start-up: creates "User\" (for its owner only) when it is missing and
+// removes what writers killed part-way left there. The store's path, or
+// empty when the folder cannot be made.
+QString PrepareUserStore();
 
 // An identifier from the clock: the day count since 30 December 1899
 // followed directly by the thousandths of the day (0 to 999).

@@ -21,6 +21,14 @@ TEST(WithoutPasswords, RemovesEveryPwKeyLineAndKeepsAllElse) {
     EXPECT_EQ(WithoutPasswords(in), out);
 }
 
+// Whatever line ends the reader accepts, and a byte order mark before the
+// first line, the password lines it would read are not sent.
+TEST(WithoutPasswords, EveryLineEndTheReaderAcceptsSplitsLines) {
+    EXPECT_EQ(WithoutPasswords("[Jan.Data]\rPw=geheim\rAge=40\r"), "[Jan.Data]\rAge=40\r");
+    EXPECT_EQ(WithoutPasswords("[a]\nPw=1\r\nPw=2\rPw=3\nAge=1\rPw=4"), "[a]\nAge=1\r");
+    EXPECT_EQ(WithoutPasswords("\xEF\xBB\xBFPw=geheim\r\n[a]\r\n"), "\xEF\xBB\xBF[a]\r\n");
+}
+
 TEST(WithoutPasswords, OddContentPassesUnchanged) {
     const std::string binary("\0\xff\r\n[\xe9t\xe9.Data]\r\nAge=3\r\r\n=Pw\nPw\n", 31);
     EXPECT_EQ(WithoutPasswords(binary), binary);

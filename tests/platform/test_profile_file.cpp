@@ -37,7 +37,12 @@ protected:
         QFile f(Path(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
-    QStringList Files() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden); }
+    // Files of the folder apart from the writers' lock files.
+    QStringList Files() const {
+        QStringList files = QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden);
+        files.removeIf([](const QString& name) { return name.endsWith(".lock"); });
+        return files;
+    }
 
     QTemporaryDir dir_;
 };
@@ -167,7 +172,8 @@ TEST_F(ProfileFile, TextThatCannotBeStoredIsRefusedAndDamagedFilesSurvive) {
     EXPECT_FALSE(WriteProfileString(f, "s", "k", "v\r\nx=y"));
     EXPECT_EQ(Get(), garbage);
     EXPECT_TRUE(WriteProfileString(f, "x", "k", "v"));
-    EXPECT_EQ(Get(), garbage + "\r\n[x]\r\nk=v\r\n"); // "[x" without ']' is no section x
+    // "[x" without ']' is no section x; the lone CR already ends the last line.
+    EXPECT_EQ(Get(), garbage + "[x]\r\nk=v\r\n");
     EXPECT_TRUE(QDir(dir_.path()).mkdir("sub"));
     EXPECT_EQ(ReadProfileString(Path("sub"), "s", "k", "d"), "d");
     EXPECT_FALSE(WriteProfileString(Path("sub"), "s", "k", "v"));
@@ -258,6 +264,10 @@ TEST_F(ProfileFile, CrashWhileWritingLeavesTheOldFileWhole) {
     EXPECT_EQ(ReadProfileString(f, "user5", "password"), "secret5");
     plat::ClearProfileCache();
     EXPECT_EQ(ReadProfileString(f, "user5", "password"), "secret5");
+    // The next start clears what the dead writer left; a live one's stays.
+    Put("partial", ".test.ini.~" + QString::number(getpid()) + "-99");
+    EXPECT_EQ(plat::RemoveStaleProfileTemps(f), 1);
+    EXPECT_EQ(Files(), (QStringList{".test.ini.~" + QString::number(getpid()) + "-99", "test.ini"}));
 
     // A child that completes its write leaves the new content.
     child = fork();
@@ -269,6 +279,152 @@ TEST_F(ProfileFile, CrashWhileWritingLeavesTheOldFileWhole) {
     EXPECT_EQ(ReadProfileString(f, "user5", "password"), "changed");
     EXPECT_EQ(ReadProfileString(f, "user19999", "password"), "secret19999");
     EXPECT_EQ(Get().size(), old.size());
+}
+
+TEST_F(ProfileFile, ByteOrderMarkAndLoneCarriageReturnsAreReadAndKept) {
+    const QString f = Put("\xEF\xBB\xBF[Users]\rCount=1\r1=Anna\r[Anna.Data]\rPw=geheim\r");
+    EXPECT_EQ(plat::ReadProfileSections(f), (std::vector<std::string>{"Users", "Anna.Data"}));
+    EXPECT_EQ(ReadProfileString(f, "users", "1"), "Anna");
+    EXPECT_EQ(ReadProfileString(f, "Anna.Data", "Pw"), "geheim");
+    // A save changes the key in place: no second "[Users]", the mark and the
+    // line ends stay.
+    EXPECT_TRUE(WriteProfileString(f, "Users", "Count", "2"));
+    EXPECT_TRUE(WriteProfileString(f, "Users", "2", "Bob"));
+    EXPECT_EQ(Get(), "\xEF\xBB\xBF[Users]\rCount=2\r1=Anna\r2=Bob\r\n[Anna.Data]\rPw=geheim\r");
+    const plat::TProfileText text("\xEF\xBB\xBF[a]\rk=1\r\n[b]\nk=2");
+    EXPECT_EQ(text.Read("a", "k"), "1");
+    EXPECT_EQ(text.Read("b", "k"), "2");
+}
+
+TEST_F(ProfileFile, OversizedFilesReadAsMissingAndAreNeverWrittenOver) {
+    const QString f = Put("[s]\r\nk=v\r\n");
+    ASSERT_EQ(::truncate(QFile::encodeName(f), off_t(plat::kMaxProfileBytes) + 1), 0);
+    EXPECT_EQ(ReadProfileString(f, "s", "k", "none"), "none");
+    EXPECT_TRUE(plat::ReadProfileSections(f).empty());
+    EXPECT_FALSE(WriteProfileString(f, "s", "k", "new"));
+    EXPECT_EQ(QFileInfo(f).size(), qint64(plat::kMaxProfileBytes) + 1);
+    // Exactly at the limit is still a profile file.
+    ASSERT_EQ(::truncate(QFile::encodeName(f), off_t(plat::kMaxProfileBytes)), 0);
+    EXPECT_EQ(ReadProfileString(f, "s", "k"), "v");
+    // A write that would grow a file past the limit is refused.
+    const QString g = Put("[s]\r\n", "g.ini");
+    EXPECT_FALSE(WriteProfileString(g, "s", "k", std::string(plat::kMaxProfileBytes, 'x')));
+    EXPECT_EQ(Get("g.ini"), "[s]\r\n");
+}
+
+TEST_F(ProfileFile, ParsedCopyTakesLittleMoreThanTheFile) {
+    std::string content;
+    for (int u = 0; content.size() < 4'000'000; ++u) {
+        content += "[User " + std::to_string(u) + ".Answers]\r\n";
+        for (int q = 0; q < 40; ++q)
+            content += "IQ" + std::to_string(q) + "=b;1234;45678.5\r\n";
+    }
+    const plat::TProfileText text(content);
+    EXPECT_EQ(text.Read("user 7.answers", "iq39"), "b;1234;45678.5");
+    EXPECT_LT(text.Footprint(), content.size() * 2);
+    EXPECT_GT(text.Footprint(), content.size());
+}
+
+TEST_F(ProfileFile, BatchIsOneReplaceAndAFailureLeavesNoneOfIt) {
+    const QByteArray old = "[Users]\r\nCount=1\r\n1=Anna\r\n";
+    const QString f = Put(old);
+    int replaces = 0;
+    plat::detail::SetProfileWriteHook([&](ProfileWriteStage s) {
+        replaces += s == ProfileWriteStage::Synced;
+        return true;
+    });
+    EXPECT_TRUE(plat::EditProfile(f, [](plat::TProfileEdit& e) {
+        e.Write("Users", "Count", "2");
+        e.Write("Users", "2", "Bob");
+        e.Write("Bob.Data", "Age", "30");
+        EXPECT_EQ(e.Read("users", "2"), "Bob"); // the batch sees its own changes
+        e.DeleteKey("Users", "1");
+        return true;
+    }));
+    EXPECT_EQ(replaces, 1);
+    EXPECT_EQ(Get(), "[Users]\r\nCount=2\r\n2=Bob\r\n[Bob.Data]\r\nAge=30\r\n");
+
+    // A refused key, a dropped batch or a failing disk leave the file and
+    // what is read from it as they were.
+    const QByteArray now = Get();
+    EXPECT_FALSE(plat::EditProfile(f, [](plat::TProfileEdit& e) {
+        e.Write("Users", "Count", "3");
+        return e.Write("Users", "a=b", "x");
+    }));
+    EXPECT_FALSE(plat::EditProfile(f, [](plat::TProfileEdit& e) {
+        e.EraseSection("Users");
+        return false;
+    }));
+    plat::detail::SetProfileWriteHook([](ProfileWriteStage s) { return s != ProfileWriteStage::Synced; });
+    EXPECT_FALSE(plat::EditProfile(f, [](plat::TProfileEdit& e) {
+        e.EraseSection("Bob.Data");
+        return true;
+    }));
+    plat::detail::SetProfileWriteHook({});
+    EXPECT_EQ(Get(), now);
+    EXPECT_EQ(ReadProfileString(f, "Users", "Count"), "2");
+    EXPECT_EQ(ReadProfileString(f, "Bob.Data", "Age"), "30");
+}
+
+TEST_F(ProfileFile, PrivateFilesAreMadeForTheOwnerOnlyAndKeepAStricterMode) {
+    const QString f = Path("private.ini");
+    const mode_t oldMask = ::umask(022);
+    EXPECT_TRUE(plat::EditProfile(
+        f, [](plat::TProfileEdit& e) { return e.Write("s", "k", "v"); },
+        plat::TProfileFileMode::Private));
+    EXPECT_TRUE(WriteProfileString(Path("shared.ini"), "s", "k", "v"));
+    ::umask(oldMask);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(f), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_EQ(::stat(QFile::encodeName(Path("shared.ini")), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    // A later write keeps whatever mode the file has.
+    ASSERT_EQ(::chmod(QFile::encodeName(Path("shared.ini")), 0640), 0);
+    EXPECT_TRUE(plat::EditProfile(
+        Path("shared.ini"), [](plat::TProfileEdit& e) { return e.Write("s", "k", "w"); },
+        plat::TProfileFileMode::Private));
+    ASSERT_EQ(::stat(QFile::encodeName(Path("shared.ini")), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+// Every process adds its own keys to one section of one file at the same
+// time; the lock must keep each one's read-change-write apart.
+TEST_F(ProfileFile, WritersInSeveralProcessesKeepEachOthersKeys) {
+    const QString f = Put("[Anna.Answers]\r\n");
+    EXPECT_EQ(ReadProfileString(f, "Anna.Answers", "x", "-"), "-"); // cached here
+    constexpr int kWriters = 2;
+    constexpr int kKeys = 300;
+    std::vector<pid_t> children;
+    for (int w = 0; w < kWriters; ++w) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            bool ok = true;
+            for (int k = 0; k < kKeys; ++k)
+                ok &= WriteProfileString(f, "Anna.Answers",
+                                         "W" + std::to_string(w) + "Q" + std::to_string(k),
+                                         std::to_string(k));
+            _exit(ok ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const auto keys = plat::ReadProfileSection(f, "Anna.Answers");
+    EXPECT_EQ(keys.size(), std::size_t(kWriters * kKeys));
+    for (int w = 0; w < kWriters; ++w)
+        for (int k = 0; k < kKeys; k += 37)
+            EXPECT_EQ(ReadProfileString(f, "Anna.Answers",
+                                        "W" + std::to_string(w) + "Q" + std::to_string(k)),
+                      std::to_string(k));
+    // This process's cached copy is out of date; its next write must not
+    // bring the old section back.
+    EXPECT_TRUE(WriteProfileString(f, "Anna.Answers", "Mine", "1"));
+    EXPECT_EQ(plat::ReadProfileSection(f, "Anna.Answers").size(), std::size_t(kWriters * kKeys + 1));
 }
 
 } // namespace

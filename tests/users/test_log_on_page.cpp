@@ -134,6 +134,51 @@ TEST_F(UserPagesTest, AddingATakenNameSelectsThatUserAndWritesNothing) {
     EXPECT_FALSE(Shown(go_)); // her password is still needed
 }
 
+TEST_F(UserPagesTest, NewUserStartsFromTheClearedRecordNotFromTheLastOne) {
+    Put("[Users]\r\nCount=1\r\n1=Anna\r\n"
+        "[Anna.Data]\r\nPw=\r\nGender=1\r\nAge=40\r\nDirectFB=1\r\nTimeLimQ=1\r\n"
+        "TimeLimQt=45\r\nTimeLimT=1\r\nTimeLimTt=20\r\n");
+    LoadUserListInto(Pages());
+    TypeName("Anna"); // her settings are now on the page
+    ASSERT_EQ(settings_.ConfigAgeEdit->text(), "40");
+    TypeName("Bert");
+    TypePasswords("b", "b");
+    Click(add_);
+    ASSERT_TRUE(writeErrors_.empty());
+    const auto value = [&](const char* key) {
+        return plat::ReadProfileString(File(), "Bert.Data", key, "-");
+    };
+    for (const char* key : {"Gender", "Age", "DirectFB", "TimeLimQ", "TimeLimT"})
+        EXPECT_EQ(value(key), "0") << key;
+    EXPECT_EQ(value("TimeLimQt"), "10");
+    EXPECT_EQ(value("TimeLimTt"), "10");
+    EXPECT_EQ(value("Pw"), "b");
+    EXPECT_EQ(settings_.ConfigAgeEdit->text(), "");
+    EXPECT_EQ(plat::ReadProfileString(File(), "Anna.Data", "Age"), "40");
+}
+
+TEST_F(UserPagesTest, AddingANameAnotherCopyJustAddedSelectsItsUser) {
+    LoadUserListInto(Pages()); // empty when this copy started
+    Put("[Users]\r\nCount=2\r\n1=Carl\r\n2=Dora\r\n[Dora.Data]\r\nPw=theirs\r\nAge=50\r\n");
+    const QByteArray before = Get();
+    TypeName("dora");
+    TypePasswords("mine", "mine");
+    ASSERT_TRUE(Shown(add_));
+    Click(add_);
+    EXPECT_EQ(Get(), before);
+    EXPECT_TRUE(writeErrors_.empty());
+    EXPECT_EQ(UserListOf(users_), (TUserList{"Carl", "Dora"}));
+    EXPECT_EQ(SelectedUserIndex(users_), 1);
+    EXPECT_EQ(user_.Pw, "theirs");
+    EXPECT_FALSE(Shown(go_)); // her password is needed, not the typed one
+
+    // An added user joins the list as it is on disk now.
+    TypeName("Emil");
+    Click(add_);
+    EXPECT_EQ(UserListOf(users_), (TUserList{"Carl", "Dora", "Emil"}));
+    EXPECT_EQ(users_->currentText(), "Emil");
+}
+
 TEST_F(UserPagesTest, SettingsAreTakenWhenSaved) {
     TypeName("Carla");
     Click(add_);

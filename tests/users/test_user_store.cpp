@@ -300,38 +300,56 @@ protected:
     }
 };
 
-TEST_F(FailedWriteTest, RecordSaveLeavesFileAsItWas) {
-    for (int n = 1; n <= 12; ++n) {
+// Every change of the store is one replace of the file; when that replace
+// fails, nothing of the change reaches the file.
+TEST_F(FailedWriteTest, EachChangeIsOneReplaceAndAFailedOneLeavesTheFileAsItWas) {
+    int replaces = 0;
+    plat::detail::SetProfileWriteHook([&](plat::detail::ProfileWriteStage stage) {
+        replaces += stage == plat::detail::ProfileWriteStage::Synced;
+        return true;
+    });
+    Put(kBefore);
+    TUserProfile user;
+    LoadUser(File(), "Anna", user);
+    user.Pw = "new";
+    user.Age = 21;
+    user.TimeLimTt = 99;
+    EXPECT_TRUE(WriteUser(File(), user));
+    EXPECT_EQ(replaces, 1);
+    TUserProfile bob;
+    bob.Name = "Bob";
+    std::string catalogue = "x";
+    EXPECT_EQ(StoreNewUser(File(), SettingsOfUser(bob), bob, catalogue), TAddUserResult::Added);
+    EXPECT_EQ(replaces, 2);
+    EXPECT_TRUE(RemoveStoredUser(File(), "Bob"));
+    EXPECT_EQ(replaces, 3);
+    plat::detail::SetProfileWriteHook({});
+
+    const std::function<bool()> changes[] = {
+        [&] { return WriteUser(File(), user); },
+        [&] { return SaveUserList(File(), {"Anna", "Bob", "Carl"}); },
+        [&] { return EraseUser(File(), "Anna"); },
+        [&] { return RemoveStoredUser(File(), "Anna"); },
+        [&] {
+            TUserProfile carl;
+            carl.Name = "Carl";
+            std::string text = "kept";
+            const auto result = StoreNewUser(File(), SettingsOfUser(carl), carl, text);
+            EXPECT_TRUE(carl.Uid.empty());
+            EXPECT_EQ(text, "kept");
+            return result == TAddUserResult::Added;
+        },
+    };
+    user.Age = 44;
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
         Put(kBefore);
-        TUserProfile user;
-        LoadUser(File(), "Anna", user);
-        user.Pw = "new";
-        user.Age = 21;
-        user.TimeLimTt = 99;
-        FailWriteNumber(n);
-        EXPECT_FALSE(WriteUser(File(), user)) << n;
+        FailWriteNumber(1);
+        EXPECT_FALSE(changes[i]()) << i;
         plat::detail::SetProfileWriteHook({});
-        EXPECT_EQ(Get().toStdString(), kBefore) << n;
-        EXPECT_EQ(user.Pw, "new");
-        EXPECT_EQ(user.Age, 21);
+        EXPECT_EQ(Get().toStdString(), kBefore) << i;
+        EXPECT_EQ(user.Age, 44);
         EXPECT_EQ(user.TimeLimTt, 99);
     }
-}
-
-TEST_F(FailedWriteTest, ListSaveAndRemovalLeaveFileAsItWas) {
-    // Three writes: "2", "3" and "Count"; "1" already holds Anna.
-    for (int n = 1; n <= 3; ++n) {
-        Put(kBefore);
-        FailWriteNumber(n);
-        EXPECT_FALSE(SaveUserList(File(), {"Anna", "Bob", "Carl"})) << n;
-        plat::detail::SetProfileWriteHook({});
-        EXPECT_EQ(Get().toStdString(), kBefore) << n;
-    }
-    Put(kBefore);
-    FailWriteNumber(2);
-    EXPECT_FALSE(EraseUser(File(), "Anna"));
-    plat::detail::SetProfileWriteHook({});
-    EXPECT_EQ(Get().toStdString(), kBefore);
 }
 
 TEST_F(FailedWriteTest, ReadOnlyFileOrMissingFolderIsReported) {
