@@ -103,6 +103,11 @@ int main() {
     }
     std::printf("file: %.2f MB, %d sections, %zu keys\n", double(text.size()) / 1e6, kSections,
                 entries.size());
+    {
+        const plat::TProfileText parsed(text);
+        std::printf("parsed copy: %.2f MB (%.2f x the file)\n", double(parsed.Footprint()) / 1e6,
+                    double(parsed.Footprint()) / double(text.size()));
+    }
 
     std::vector<Entry> order = entries;
     std::shuffle(order.begin(), order.end(), std::mt19937(99));
