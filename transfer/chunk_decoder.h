@@ -30,7 +30,7 @@ private:
     void EndTrailerLine();
 
     State state_ = State::SizeLine;
-    std::string line_; // the size or trailer line being gathered, without LF
+    std::string line_;  // the size or trailer line being gathered, without LF
     uint64_t left_ = 0; // bytes of the current chunk still to come
     size_t trailerBytes_ = 0;
     bool sawCr_ = false;

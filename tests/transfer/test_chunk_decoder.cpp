@@ -17,8 +17,8 @@ std::string Decode(const std::string& text, size_t step, size_t* used = nullptr,
     size_t taken = 0;
     for (size_t at = 0; at < text.size() && !decoder.Finished(); at += step) {
         const size_t n = std::min(step, text.size() - at);
-        taken += decoder.Feed(text.data() + at, n,
-                              [&](const char* p, size_t k) { body.append(p, k); });
+        taken +=
+            decoder.Feed(text.data() + at, n, [&](const char* p, size_t k) { body.append(p, k); });
     }
     if (used)
         *used = taken;
