@@ -160,6 +160,9 @@ TEST_F(HostileServer, EndlessHeaderLinesAreRefusedWithinBoundedMemory) {
         const long before = PeakKiB();
         EXPECT_EQ(Get(server), VELDUX_REQUEST_FAILED) << start;
         const long growth = PeakKiB() - before;
+        RecordProperty(start.size() > 14 ? "header_line_peak_growth_kib"
+                                         : "status_line_peak_growth_kib",
+                       int(growth));
         EXPECT_LT(growth, 32 * 1024) << "KiB of peak growth";
         ASSERT_TRUE(server.WaitFinished(5000));
         EXPECT_LT(sent, total) << "the client stopped reading";
@@ -198,7 +201,9 @@ TEST_F(HostileServer, HugeBodiesAreRefusedWithinBoundedMemory) {
     ASSERT_TRUE(ResetPeak());
     const long before = PeakKiB();
     EXPECT_EQ(Get(server), VELDUX_REQUEST_FAILED);
-    EXPECT_LT(PeakKiB() - before, 32 * 1024) << "KiB of peak growth";
+    const long growth = PeakKiB() - before;
+    RecordProperty("body_peak_growth_kib", int(growth));
+    EXPECT_LT(growth, 32 * 1024) << "KiB of peak growth";
     ExpectOldFileKept("endless body");
     EXPECT_EQ(Get(server), VELDUX_REQUEST_FAILED);
     ExpectOldFileKept("declared huge body");
