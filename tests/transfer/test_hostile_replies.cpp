@@ -131,16 +131,11 @@ TEST_F(HostileServer, CutEmptyAndMalformedRepliesFailAndKeepTheOldFile) {
         server.Serve({Reply(server, bad.reply)});
         EXPECT_EQ(Get(server), VELDUX_REQUEST_FAILED) << bad.what;
         ExpectOldFileKept(bad.what);
+        if (bad.reply.starts_with("HTTP/1.0 204")) {
+            EXPECT_TRUE(StatusLines().contains("No Content")) << "told apart from a cut reply";
+        }
     }
     EXPECT_TRUE(StatusLines().contains("Get Failed\nNo Succes")) << StatusLines().toStdString();
-}
-
-TEST_F(HostileServer, NoContentIsToldApartFromAFailedReply) {
-    LoopbackServer server;
-    server.Serve({Reply(server, "HTTP/1.0 204 No Content\r\n\r\n")});
-    EXPECT_EQ(Get(server), VELDUX_REQUEST_FAILED);
-    EXPECT_TRUE(StatusLines().contains("No Content"));
-    ExpectOldFileKept("204");
 }
 
 TEST_F(HostileServer, EndlessHeaderLinesAreRefusedWithinBoundedMemory) {

@@ -255,29 +255,6 @@ TEST(HttpClient, OnlyTheStartOfAnErrorBodyIsRead) {
     EXPECT_EQ(http.Body.size(), 64u * 1024) << "the rest is never read";
 }
 
-TEST(HttpClient, StallsAndResetsAfterConnectingAreFailuresNotErrors) {
-    LoopbackServer server;
-    server.Serve({[&](ServerConn& c) {
-                      server.Record(c.ReadRequest());
-                      c.WaitClientClosed(5000);
-                  },
-                  [&](ServerConn& c) {
-                      server.Record(c.ReadRequest());
-                      c.Send("HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nabc");
-                      c.Pause(30);
-                      c.Reset();
-                  }});
-    THttpClient http;
-    http.TimeOut = 200;
-    Outcome outcome(http);
-    EXPECT_NO_THROW(http.Get(Url(server, "/silent")));
-    EXPECT_TRUE(http.TimedOut());
-    EXPECT_NO_THROW(http.Get(Url(server, "/reset")));
-    EXPECT_TRUE(outcome.succeeded.empty());
-    EXPECT_EQ(outcome.failed.size(), 2u);
-    EXPECT_FALSE(http.ReplyComplete());
-}
-
 TEST(HttpClient, HeaderLinesAreBoundedButAHeaderlessBodyIsNot) {
     // A reply without a status line may start with a line of any length.
     const std::string longLine(20000, 'x');
