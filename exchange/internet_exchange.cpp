@@ -1,5 +1,6 @@
 #include "exchange/internet_exchange.h"
 
+#include "exchange/statistics_download.h"
 #include "exchange/upload_copy.h"
 #include "platform/dynlib.h"
 #include "platform/paths.h"
@@ -139,10 +140,18 @@ TExchangeResult TInternetExchange::Run(TTransferKind kind) {
             result.code = tcInvalidRequest;
         }
     } else {
-        const std::string baseUrl = DownloadBaseUrl(host_);
-        const QByteArray destPath = QFile::encodeName(plat::ResolvePath("User\\iusers.dat"));
-        result.code = reinterpret_cast<GetFileFn>(transfer)(baseUrl.c_str(), "iusers.dat",
-                                                            destPath.constData());
+        // The statistics go to a file beside iusers.dat first; the old file
+        // is replaced only when the new one is whole and reads as statistics.
+        TStatisticsDownload download(plat::ResolvePath("User\\iusers.dat"));
+        if (download.Prepare()) {
+            const std::string baseUrl = DownloadBaseUrl(host_);
+            const QByteArray destPath = QFile::encodeName(download.DownloadPath());
+            result.code = download.Finish(reinterpret_cast<GetFileFn>(transfer)(
+                baseUrl.c_str(), "iusers.dat", destPath.constData()));
+        } else {
+            // What the library answers for a target it cannot make.
+            result.code = tcInvalidRequest;
+        }
     }
 
     close();

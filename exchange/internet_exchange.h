@@ -60,7 +60,8 @@ public:
 
     // Sends User\users.dat, without its passwords, to the exchange server.
     TExchangeResult InternetUpLoadBtnClick();
-    // Fetches iusers.dat from the exchange server into User\iusers.dat.
+    // Fetches iusers.dat from the exchange server into User\iusers.dat,
+    // which a failed or unusable download leaves as it was.
     TExchangeResult InternetDownloadBtnClick();
 
 private:

@@ -39,6 +39,13 @@ struct THeaderInfo {
 // An HTTP/1.0 client on the socket layer: one request per call, following
 // redirects, with the reply header parsed and the body captured into Body
 // (or the file it names).
+//
+// A request counts as a success only when its reply is whole: the header
+// ended with its blank line, and the body reached its Content-Length, its
+// last chunk, or (with neither) an orderly close. A reply cut short, reset,
+// malformed, beyond the bounds of reply_limits.h or stalled beyond TimeOut
+// after the connection was made ends the request through OnFailure, not
+// with an error.
 class THttpClient : public TSockClient {
 public:
     std::string Body = "Default.htm";
@@ -90,6 +97,10 @@ public:
     const std::string& SendData() const { return sendData_; }
     int Status() const { return status_; }
     int64_t ContentLength() const { return contentLength_; }
+    // The last reply was whole (see above).
+    bool ReplyComplete() const { return replyComplete_; }
+    // Body bytes of the last reply kept or written, chunk framing removed.
+    int64_t BodyLength() const { return bodyLength_; }
     const std::string& Location() const { return location_; }
     const std::string& SetCookieValue() const { return setCookie_; }
     const TExStringList& HeaderLines() const { return headerLines_; }
@@ -102,8 +113,8 @@ private:
     void ReceiveBody();
     bool ExpectsBody() const;
     bool SendsBody() const;
-    bool BodyComplete() const;
     void Fail();
+    void FollowLocation();
     void DisconnectQuietly();
 
     CmdType cmd_ = CmdType::Get;
@@ -119,6 +130,9 @@ private:
     TReplyHeaderParser parser_;
     std::string bodyPrefix_; // the start of a reply that had no header
     bool replyEmpty_ = false;
+    bool headerComplete_ = false;
+    bool replyComplete_ = false;
+    int64_t bodyLength_ = 0;
 };
 
 const char* CmdName(CmdType cmd);

@@ -90,11 +90,24 @@ bool TReplyHeaderParser::Field(std::string_view line) {
         location_ = value;
     } else if (CompareText(name, "Content-Length") == 0) {
         int64_t length = 0;
-        for (size_t i = 0; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
+        size_t digits = 0;
+        for (; digits < value.size() && value[digits] >= '0' && value[digits] <= '9'; ++digits) {
             if (length < kLengthCeiling)
-                length = length * 10 + (value[i] - '0');
+                length = length * 10 + (value[digits] - '0');
+        }
+        if (digits > 0) {
+            if (lengthGiven_ && length != contentLength_)
+                lengthConflict_ = true;
+            lengthGiven_ = true;
         }
         contentLength_ = length;
+    } else if (CompareText(name, "Transfer-Encoding") == 0) {
+        // Codings are listed in the order they were applied; only a plain
+        // "chunked" (or "identity", which changes nothing) can be undone.
+        if (CompareText(value, "chunked") == 0)
+            chunked_ = true;
+        else if (CompareText(value, "identity") != 0)
+            unknownCoding_ = true;
     }
     return true;
 }

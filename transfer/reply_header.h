@@ -21,12 +21,24 @@ public:
 
     int Status() const { return status_; }
     int64_t ContentLength() const { return contentLength_; }
+    // A Content-Length field with digits was read.
+    bool ContentLengthGiven() const { return lengthGiven_; }
+    // Two Content-Length fields that disagree: the body's end is unknown.
+    bool LengthConflict() const { return lengthConflict_; }
+    // The body is sent in chunks ("Transfer-Encoding: chunked").
+    bool Chunked() const { return chunked_; }
+    // A transfer coding other than chunked, which the client cannot undo.
+    bool UnknownCoding() const { return unknownCoding_; }
     const std::string& Location() const { return location_; }
     const std::string& SetCookie() const { return setCookie_; }
 
 private:
     int status_ = 0;
     int64_t contentLength_ = 0;
+    bool lengthGiven_ = false;
+    bool lengthConflict_ = false;
+    bool chunked_ = false;
+    bool unknownCoding_ = false;
     std::string location_;
     std::string setCookie_;
 };

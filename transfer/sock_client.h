@@ -15,6 +15,20 @@ class QIODevice;
 
 namespace vdx {
 
+// How ReadLine ended.
+enum class TLineEnd {
+    LineFeed, // a whole line, terminator included
+    Closed,   // the peer closed first; the line holds what came
+    TooLong,  // the bound was reached without a line feed
+};
+
+// How CaptureBytes ended.
+enum class TCaptureEnd {
+    Closed,      // the peer closed the connection in an orderly way
+    SizeReached, // the given number of bytes arrived
+    Stopped,     // the sink asked for no more
+};
+
 // One TCP client socket for a single-threaded GUI program: host look-up,
 // connect, send and receive, each wait polling the socket in 2 ms steps and
 // letting pending Qt events run in between, so that a Cancel button (or the
@@ -59,6 +73,11 @@ public:
     void SendFile(const std::string& fileName);
     // One line with its terminator; empty when the peer closed first.
     void ReadLn(std::string& s);
+    // One line of at most maxLength bytes; see TLineEnd for what s holds.
+    TLineEnd ReadLine(std::string& s, size_t maxLength);
+    // Receives until the peer closes, size bytes arrived (size >= 0) or sink
+    // returns false, handing every packet to sink.
+    TCaptureEnd CaptureBytes(int64_t size, const std::function<bool(const char*, size_t)>& sink);
     // Everything until the peer closes, or size bytes when size >= 0.
     void CaptureString(std::string& s, int64_t size);
     // Everything until the peer closes (or size bytes when size >= 0) into a
@@ -105,7 +124,7 @@ private:
     bool WaitConnected();
     void SendBytes(const char* p, size_t len);
     void SendAll(const char* p, size_t len, bool reportPackets);
-    template <typename Sink> void CaptureLoop(int64_t size, Sink&& sink);
+    template <typename Sink> TCaptureEnd CaptureLoop(int64_t size, Sink&& sink);
     void CaptureInto(QIODevice& device, const std::string& name, std::string_view prefix,
                      int64_t size);
 

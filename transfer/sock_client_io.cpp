@@ -122,42 +122,46 @@ void TSockClient::SendFile(const std::string& fileName) {
 }
 
 void TSockClient::ReadLn(std::string& s) {
+    if (ReadLine(s, std::string::npos) != TLineEnd::LineFeed)
+        s.clear(); // an unfinished last line is no line
+}
+
+TLineEnd TSockClient::ReadLine(std::string& s, size_t maxLength) {
     StatusMessage(8, "ReadLn");
     s.clear();
     {
         TimerOn();
         TimerScope scope{[this] { TimerOff(); }};
         while (!canceled_) {
+            if (s.size() >= maxLength)
+                return TLineEnd::TooLong;
             // Peek first so that no byte after the line feed is consumed.
-            const ssize_t n = ::recv(fd_, buffer_.get(), kSockBufferSize, MSG_PEEK);
-            if (n == 0) {
-                // The peer closed: an unfinished last line is no line.
-                s.clear();
-                return;
-            }
+            const size_t want = std::min(kSockBufferSize, maxLength - s.size());
+            const ssize_t n = ::recv(fd_, buffer_.get(), want, MSG_PEEK);
+            if (n == 0)
+                return TLineEnd::Closed;
             if (n < 0) {
                 const int code = RecordErrno();
-                if (code == WSAENOTCONN) {
-                    s.clear();
-                    return;
-                }
+                if (code == WSAENOTCONN)
+                    return TLineEnd::Closed;
                 if (IsRetry(code)) {
                     WaitStep(POLLIN);
                     continue;
                 }
                 CheckError(WSAEWOULDBLOCK);
-                s.clear();
-                return;
+                return TLineEnd::Closed;
             }
             const void* lf = std::memchr(buffer_.get(), '\n', size_t(n));
             const size_t take =
                 lf ? size_t(static_cast<const char*>(lf) - buffer_.get()) + 1 : size_t(n);
             // The peeked bytes are queued, so this takes exactly them.
             const ssize_t got = ::recv(fd_, buffer_.get(), take, 0);
-            if (got > 0)
+            if (got > 0) {
                 s.append(buffer_.get(), size_t(got));
+                TimerOn(); // a line that trickles in is progress, not a hang
+            }
             if (lf && size_t(got) == take)
-                return;
+                return TLineEnd::LineFeed;
             ProcessMessages();
         }
     }
@@ -165,42 +169,61 @@ void TSockClient::ReadLn(std::string& s) {
     throw EAbortError("Socket readln aborted");
 }
 
-template <typename Sink> void TSockClient::CaptureLoop(int64_t size, Sink&& sink) {
+template <typename Sink> TCaptureEnd TSockClient::CaptureLoop(int64_t size, Sink&& sink) {
     bytesRecvd_ = 0;
     TimerOn();
     TimerScope scope{[this] { TimerOff(); }};
-    while (!canceled_ && (size < 0 || bytesRecvd_ < size)) {
+    while (!canceled_) {
+        if (size >= 0 && bytesRecvd_ >= size)
+            return TCaptureEnd::SizeReached;
         size_t want = kSockBufferSize;
         if (size >= 0)
             want = size_t(std::min<int64_t>(int64_t(want), size - bytesRecvd_));
         const ssize_t n = ::recv(fd_, buffer_.get(), want, 0);
         if (n == 0)
-            break;
+            return TCaptureEnd::Closed;
         if (n > 0) {
-            sink(buffer_.get(), size_t(n));
             bytesRecvd_ += n;
+            const bool more = sink(buffer_.get(), size_t(n));
             if (OnPacketRecvd)
                 OnPacketRecvd();
+            if (!more)
+                return TCaptureEnd::Stopped;
             TimerOn();
             ProcessMessages();
             continue;
         }
         const int code = RecordErrno();
         if (code == WSAENOTCONN)
-            break;
+            return TCaptureEnd::Closed;
         if (IsRetry(code)) {
             WaitStep(POLLIN);
             continue;
         }
         CheckError(WSAEWOULDBLOCK);
-        break;
+        return TCaptureEnd::Closed;
     }
+    return TCaptureEnd::Stopped;
+}
+
+TCaptureEnd TSockClient::CaptureBytes(int64_t size,
+                                      const std::function<bool(const char*, size_t)>& sink) {
+    StatusMessage(8, "Capture String");
+    const TCaptureEnd end = CaptureLoop(size, sink);
+    if (canceled_) {
+        canceled_ = false;
+        throw EAbortError("Socket capture aborted");
+    }
+    return end;
 }
 
 void TSockClient::CaptureString(std::string& s, int64_t size) {
     StatusMessage(8, "Capture String");
     s.clear();
-    CaptureLoop(size, [&s](const char* p, size_t n) { s.append(p, n); });
+    CaptureLoop(size, [&s](const char* p, size_t n) {
+        s.append(p, n);
+        return true;
+    });
     if (canceled_) {
         canceled_ = false;
         throw EAbortError("Socket capture aborted");
@@ -226,6 +249,7 @@ void TSockClient::CaptureInto(QIODevice& device, const std::string& name, std::s
     const auto write = [&](const char* p, size_t n) {
         if (device.write(p, qint64(n)) != qint64(n))
             throw EFileError("Cannot write file " + name);
+        return true;
     };
     if (!prefix.empty())
         write(prefix.data(), prefix.size());

@@ -1,6 +1,7 @@
 #include "transfer/transfer_dialog.h"
 
 #include "transfer/local_files.h"
+#include "transfer/reply_limits.h"
 #include "transfer/transfer_errors.h"
 
 #include <QCloseEvent>
@@ -35,6 +36,21 @@ int Percent(int64_t done, int64_t total) {
         return 0;
     const double percent = std::round(double(done) / double(total) * 100.0);
     return percent < 0 ? 0 : percent > 100 ? 100 : int(percent);
+}
+
+// The time-out of every transfer; tests shorten it through the environment.
+int TransferTimeOut() {
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("ZENX_TRANSFER_TIMEOUT_MS", &ok);
+    return ok && ms > 0 ? ms : kTransferTimeOutMs;
+}
+
+// A download is only worth keeping when the reply carried the file: a
+// status of 0 (a reply without a header) or 200/203, and some bytes. A 204,
+// a partial reply or an empty body would replace the old file with nothing.
+bool CarriesFile(const THttpClient& http) {
+    const int status = http.Status();
+    return (status == 0 || status == 200 || status == 203) && http.BodyLength() > 0;
 }
 
 // Clears the running flag however a transfer function ends.
@@ -159,6 +175,7 @@ void TMainForm::BeginTransfer(bool outputFileMode) {
     HttpClient.ReportLevel = 2;
     // Each URL names its own port; none carries over from an earlier call.
     HttpClient.Port = 0;
+    HttpClient.TimeOut = TransferTimeOut();
     Succeeded = false;
 }
 
@@ -188,15 +205,19 @@ int32_t TMainForm::GetFile(const std::string& baseUrl, const std::string& fileNa
     bool committed = false;
     try {
         HttpClient.Get(baseUrl + "/" + fileName);
-        if (!Busy)
+        if (!Busy) {
             result = LastResult;
-        else if (!Succeeded)
+        } else if (!Succeeded) {
             result = kRequestFailed;
-        else if (target)
+        } else if (!CarriesFile(HttpClient)) {
+            AddStatus(QStringLiteral("No Content"));
+            result = kRequestFailed;
+        } else if (target) {
             result = (committed = target->commit()) ? kTransferSucceeded : kRequestFailed;
-        else if (ForceDirectoryPath(targetDir))
+        } else if (ForceDirectoryPath(targetDir)) {
             result = ReplaceFileContents(destPath, HttpClient.Body) ? kTransferSucceeded
                                                                     : kRequestFailed;
+        }
     } catch (const EFileError&) {
         // The received data could not be written.
         result = Busy ? kRequestFailed : LastResult;

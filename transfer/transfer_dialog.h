@@ -32,7 +32,8 @@ public:
     TMainForm();
     ~TMainForm() override;
 
-    // GET of baseUrl + "/" + fileName; the body replaces destPath.
+    // GET of baseUrl + "/" + fileName; a whole, non-empty body of a 200 (or
+    // header-less) reply replaces destPath, anything else leaves it.
     int32_t GetFile(const std::string& baseUrl, const std::string& fileName,
                     const QString& destPath);
     // POST of the file's bytes to url; the reply header goes to a private

@@ -32,4 +32,11 @@ public:
     explicit EFileError(const std::string& text) : std::runtime_error(text) {}
 };
 
+// A reply that breaks HTTP (a header cut short, a malformed chunk) or one of
+// the bounds of reply_limits.h.
+class EReplyError : public std::runtime_error {
+public:
+    explicit EReplyError(const std::string& text) : std::runtime_error(text) {}
+};
+
 } // namespace vdx

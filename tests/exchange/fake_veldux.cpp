@@ -5,6 +5,8 @@
 //   FAKE_VELDUX_OPEN     "0": OpenVdxDlg fails
 //   FAKE_VELDUX_KEEP     file that receives a copy of what PostFile was given
 //   FAKE_VELDUX_BUSY_MS  the transfer lets events run this long first
+//   FAKE_VELDUX_BODY     what a successful GetFile writes to its destination
+//                        (default: a small statistics text)
 // Built once with every export and once without CloseVdxDlg.
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -52,7 +54,17 @@ FAKE_EXPORT bool CloseVdxDlg(void) {
 
 FAKE_EXPORT int32_t GetFile(const char* baseUrl, const char* fileName, const char* destPath) {
     Log(std::string("GetFile ") + baseUrl + " " + fileName + " " + destPath);
-    return Transfer();
+    const int32_t result = Transfer();
+    if (result == 103) {
+        // Like the real library, success means the destination was written.
+        const QByteArray body = qEnvironmentVariableIsSet("FAKE_VELDUX_BODY")
+                                    ? qgetenv("FAKE_VELDUX_BODY")
+                                    : QByteArray("[Women.Answers]\r\nABC0010001=50\r\n");
+        QFile dest(QFile::decodeName(destPath));
+        if (dest.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            dest.write(body);
+    }
+    return result;
 }
 
 FAKE_EXPORT int32_t PostFile(const char* url, const char* fileName) {

@@ -89,3 +89,36 @@ TEST_F(ExchangeEndToEnd, FailuresKeepTheOldStatistics) {
               (QStringList{"iusers.dat", "users.dat"}));
     EXPECT_TRUE(QDir(temp.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
+
+TEST_F(ExchangeEndToEnd, AnErrorPageWithStatus200KeepsTheStatistics) {
+    const std::string page = "<!DOCTYPE html>\n<html><head><title>Error</title></head>\n"
+                             "<body>[Women.Answers] could not be served</body></html>\n";
+    server.Serve({Reply(server, "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+                                    std::to_string(page.size()) + "\r\n\r\n" + page)});
+    const TExchangeResult result = f.exchange->InternetDownloadBtnClick();
+    EXPECT_EQ(result.code, tcFailed);
+    EXPECT_EQ(f.messages, QStringList{"Downloaden is niet gelukt"});
+    EXPECT_EQ(f.program.Read("User/iusers.dat"), "[Women.Answers]\r\nABC0010001=50\r\n");
+    EXPECT_EQ(QDir(f.program.Path() + "User").entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"iusers.dat", "users.dat"}));
+}
+
+TEST_F(ExchangeEndToEnd, AResetInTheMiddleOfAReplyIsAFailedTransfer) {
+    const auto resetAfter = [](std::string part) {
+        return [part](ServerConn& c) {
+            c.ReadRequest();
+            c.Send(part);
+            c.Pause(30);
+            c.Reset();
+        };
+    };
+    server.Serve({resetAfter("HTTP/1.0 200 OK\r\nContent-Length: 500\r\n\r\n[Women.Answers]\r\n"),
+                  resetAfter("HTTP/1.0 200 OK\r\n")});
+    f.ClickDownload();
+    f.ClickUpload();
+    EXPECT_EQ(f.messages, (QStringList{"Downloaden is niet gelukt", "Uploaden is niet gelukt"}));
+    EXPECT_EQ(f.program.Read("User/iusers.dat"), "[Women.Answers]\r\nABC0010001=50\r\n");
+    EXPECT_EQ(f.program.Read("User/users.dat"), kUsers);
+    EXPECT_EQ(QDir(f.program.Path() + "User").entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"iusers.dat", "users.dat"}));
+}

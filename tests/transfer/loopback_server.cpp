@@ -118,6 +118,17 @@ bool ServerConn::SendBytewise(std::string_view data, int pauseMs) {
     return true;
 }
 
+size_t ServerConn::SendRepeated(std::string_view chunk, size_t total) {
+    size_t sent = 0;
+    while (sent < total) {
+        const size_t n = std::min(total - sent, chunk.size());
+        if (!Send(chunk.substr(0, n)))
+            break;
+        sent += n;
+    }
+    return sent;
+}
+
 bool ServerConn::Pause(int ms) {
     const long long until = NowMs() + ms;
     while (NowMs() < until) {
@@ -145,6 +156,14 @@ void ServerConn::Close() {
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
+}
+
+void ServerConn::Reset() {
+    if (fd_ < 0)
+        return;
+    const linger reset{1, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    Close();
 }
 
 LoopbackServer::LoopbackServer() {

@@ -25,11 +25,16 @@ public:
     bool Send(std::string_view data);
     // Sends one byte per packet with a pause between them.
     bool SendBytewise(std::string_view data, int pauseMs);
+    // Sends chunk again and again until total bytes went out or the client
+    // has gone; returns the bytes sent. Holds no more than chunk in memory.
+    size_t SendRepeated(std::string_view chunk, size_t total);
     // Sleeps in small steps; false when the server is stopping.
     bool Pause(int ms);
     // Waits until the client closes its side; true when it did within ms.
     bool WaitClientClosed(int ms);
     void Close();
+    // Closes with a reset (SO_LINGER 0) instead of an orderly close.
+    void Reset();
 
 private:
     int fd_;

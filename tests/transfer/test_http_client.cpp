@@ -220,3 +220,53 @@ TEST(HttpClient, PortInTheUrlIsUsedAndHttpsRaisesBeforeConnecting) {
     EXPECT_EQ(http.Port, server.Port());
     EXPECT_NE(server.Requests().at(0).find("\r\nHost: localhost\r\n"), std::string::npos);
 }
+
+TEST(HttpClient, ChunkedBodyEndsWithItsLastChunkNotTheClose) {
+    LoopbackServer server;
+    server.Serve({[&](ServerConn& c) {
+        server.Record(c.ReadRequest());
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 2\r\nTransfer-Encoding: chunked\r\n\r\n"
+               "5\r\nhello\r\n6\r\n world\r\n0\r\n\r\n");
+        c.WaitClientClosed(5000);
+    }});
+    THttpClient http;
+    Outcome outcome(http);
+    const long long start = NowMs();
+    http.Get(Url(server, "/c"));
+    EXPECT_LT(NowMs() - start, 4000) << "the last chunk ends the body";
+    EXPECT_TRUE(outcome.Success());
+    EXPECT_EQ(http.Body, "hello world") << "chunking wins over a Content-Length";
+    EXPECT_EQ(http.BodyLength(), 11);
+    EXPECT_TRUE(http.ReplyComplete());
+}
+
+TEST(HttpClient, OnlyTheStartOfAnErrorBodyIsRead) {
+    LoopbackServer server;
+    server.Serve({[&](ServerConn& c) {
+        server.Record(c.ReadRequest());
+        c.Send("HTTP/1.0 500 Oops\r\n\r\n");
+        c.SendRepeated(std::string(4096, 'e'), size_t(1) << 20);
+        c.WaitClientClosed(5000);
+    }});
+    THttpClient http;
+    Outcome outcome(http);
+    http.Get(Url(server, "/e"));
+    EXPECT_TRUE(outcome.Failure());
+    EXPECT_EQ(http.Body.size(), 64u * 1024) << "the rest is never read";
+}
+
+TEST(HttpClient, HeaderLinesAreBoundedButAHeaderlessBodyIsNot) {
+    // A reply without a status line may start with a line of any length.
+    const std::string longLine(20000, 'x');
+    LoopbackServer server;
+    server.Serve({Reply(server, longLine + "\r\nrest"),
+                  Reply(server, "HTTP/1.0 200 OK\r\nX: " + longLine + "\r\n\r\nbody")});
+    THttpClient http;
+    Outcome outcome(http);
+    http.Get(Url(server, "/a"));
+    EXPECT_EQ(http.Body, longLine + "\r\nrest");
+    http.Get(Url(server, "/b"));
+    EXPECT_EQ(outcome.succeeded.size(), 1u);
+    EXPECT_EQ(outcome.failed.size(), 1u);
+    EXPECT_LE(http.Header.size(), 8u * 1024) << "no more of the line than the bound is held";
+}

@@ -234,3 +234,18 @@ TEST(SockClient, SendFileSendsTheBytesUnchanged) {
     EXPECT_THROW(client.SendFile(QFile::encodeName(dir.filePath("gone")).toStdString()),
                  EFileError);
 }
+
+TEST(SockClient, ReadLineStopsAtItsBoundAndTellsHowTheLineEnded) {
+    LoopbackServer server({[](ServerConn& c) { c.Send("0123456789abc\nshort\nunfinished"); }});
+    TSockClient client;
+    ConnectTo(client, server);
+    std::string line;
+    EXPECT_EQ(client.ReadLine(line, 10), TLineEnd::TooLong);
+    EXPECT_EQ(line, "0123456789");
+    EXPECT_EQ(client.ReadLine(line, 10), TLineEnd::LineFeed) << "the rest stays for the next read";
+    EXPECT_EQ(line, "abc\n");
+    EXPECT_EQ(client.ReadLine(line, 10), TLineEnd::LineFeed);
+    EXPECT_EQ(line, "short\n");
+    EXPECT_EQ(client.ReadLine(line, 100), TLineEnd::Closed);
+    EXPECT_EQ(line, "unfinished");
+}
