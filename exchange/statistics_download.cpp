@@ -3,6 +3,7 @@
 #include "exchange/exchange_messages.h"
 #include "platform/profile_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,7 +55,11 @@ bool TStatisticsDownload::Prepare() {
     const QFileInfo info(target_);
     if (!QDir().mkpath(info.absolutePath()))
         return false;
-    download_.setFileTemplate(info.absoluteFilePath() + QStringLiteral(".XXXXXX"));
+    // Named like the profile writers' temporary files (".<name>.~<pid>-"),
+    // so that the next start removes one that a killed program left.
+    download_.setFileTemplate(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                              QStringLiteral(".~") + QString::number(QCoreApplication::applicationPid()) +
+                              QStringLiteral("-XXXXXX"));
     if (!download_.open())
         return false;
     // The library replaces the file by name; only the name is kept here.

@@ -2,6 +2,7 @@
 // library, in which order it calls it, what it passes and what it says.
 #include "tests/exchange/exchange_fixture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTimer>
@@ -153,11 +154,13 @@ TEST_F(InternetPage, DownloadNamesTheServerFileAndTheUserDirectory) {
     ASSERT_EQ(calls.size(), 3);
     // The library writes beside the target, which is replaced afterwards.
     const QString prefix =
-        "GetFile exchange.example:81/zenx iusers.dat " + f.program.Path() + "user/iusers.dat.";
+        "GetFile exchange.example:81/zenx iusers.dat " + f.program.Path() + "user/.iusers.dat.~" +
+        QString::number(QCoreApplication::applicationPid()) + "-";
     EXPECT_TRUE(calls[1].startsWith(prefix)) << calls[1].toStdString();
     EXPECT_GT(calls[1].size(), prefix.size());
     EXPECT_EQ(f.program.Read("user/iusers.dat"), "[Women.Answers]\r\nABC0010001=50\r\n");
-    EXPECT_EQ(QDir(f.program.Path() + "user").entryList(QDir::Files), QStringList{"iusers.dat"});
+    EXPECT_EQ(QDir(f.program.Path() + "user").entryList(QDir::Files | QDir::Hidden),
+              QStringList{"iusers.dat"});
 }
 
 TEST_F(InternetPage, ClicksDuringATransferAreIgnored) {

@@ -302,6 +302,22 @@ TEST_F(UserStoreTest, StoreAndItsFolderAreMadeForTheirOwnerOnly) {
     ASSERT_EQ(::stat(QFile::encodeName(File()), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 
+    // What a killed copy left while saving or downloading goes at the next
+    // start; the files of a running copy stay.
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+    const QString gone = QString::number(dead);
+    const QString live = QString::number(::getpid());
+    for (const QString& name : {".users.dat.~" + gone + "-3", ".iusers.dat.~" + gone + "-aB3xYz",
+                                ".iusers.dat.~" + gone + "-aB3xYz.Q1w2E3",
+                                ".iusers.dat.~" + live + "-kEePme"})
+        dir_.Write("User/" + name, "partial");
+    PrepareUserStore();
+    EXPECT_EQ(QDir(dir_.Path() + "User").entryList({".*.~*"}, QDir::Files | QDir::Hidden),
+              QStringList{".iusers.dat.~" + live + "-kEePme"});
+
     // A folder shared on purpose keeps its mode.
     ASSERT_EQ(::chmod(QFile::encodeName(dir_.Path() + "User"), 0770), 0);
     PrepareUserStore();
