@@ -1,7 +1,9 @@
 #include "widgets/image_loader.h"
 
 #include "platform/screen.h"
+#include "widgets/image_completeness.h"
 #include "widgets/pcx_decoder.h"
+#include "widgets/picture_log.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -50,7 +52,10 @@ QImage ReadWithQt(const QByteArray& data, const char* format) {
     reader.setDecideFormatFromContent(false);
     // The picture keeps the file's pixel size whatever orientation tag it has.
     reader.setAutoTransform(false);
-    return reader.read();
+    QImage image;
+    if (!reader.read(&image))
+        return {};
+    return image;
 }
 
 int ColourDistance(int r, int g, int b, QRgb c) {
@@ -90,6 +95,9 @@ void TImageLoader::SetImageName(const QString& path) {
     if (file.size() <= kMaxFileSize)
         image = LoadFromData(file.readAll(), readDepth_, dither_);
     if (image.isNull()) {
+        // The one line the program writes about a picture it cannot show;
+        // the decoders' own messages are switched off.
+        qCWarning(lcPicture).noquote() << "picture" << path << "cannot be decoded";
         imageName_ = kNotAnImageText;
         result_ = TLoadResult::lrNotAnImage;
         return;
@@ -122,6 +130,9 @@ QImage TImageLoader::Decode(const QByteArray& data) {
         return {};
     if (kind == TImageKind::ikPcx)
         return pcx::DecodePcx(data);
+    // Qt draws what it got from a cut-off file and calls that a success.
+    if (!imgcheck::IsComplete(kind, data))
+        return {};
     return ReadWithQt(data, QtFormatName(kind));
 }
 
