@@ -117,8 +117,8 @@ bool BmpIsComplete(QByteArrayView data) {
     if (offBits > b.Size())
         return false;
     switch (compression) {
-    case 0: // uncompressed
-    case 3: // bit fields
+    case 0:   // uncompressed
+    case 3:   // bit fields
     case 6: { // bit fields with alpha
         if (width <= 0 || bpp <= 0 || height == 0)
             return true; // nonsense the reader refuses by itself
@@ -146,7 +146,7 @@ bool GifIsComplete(QByteArrayView data) {
         const uchar kind = b.At(pos);
         pos += 1;
         if (kind == 0x3B)
-            return true; // trailer
+            return true;    // trailer
         if (kind == 0x21) { // extension: label, then sub-blocks
             pos = SkipSubBlocks(b, pos + 1);
         } else if (kind == 0x2C) { // image: descriptor, colour table, code size, data

@@ -11,6 +11,9 @@
 #include <QImageReader>
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <vector>
 
 const QString TImageLoader::kFileNotFoundText = QStringLiteral("file not found");
@@ -40,6 +43,38 @@ const char* QtFormatName(TImageKind kind) {
     }
 }
 
+// libpng and libjpeg write some of their complaints straight to standard
+// error, past Qt's logging. The program logs a failing picture itself, so
+// standard error points at /dev/null while a decoder runs. The program reads
+// pictures on its one window thread only.
+class QuietStandardError {
+public:
+    QuietStandardError() {
+        std::fflush(stderr);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null < 0)
+            return;
+        saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+        if (saved_ >= 0 && ::dup2(null, STDERR_FILENO) < 0) {
+            ::close(saved_);
+            saved_ = -1;
+        }
+        ::close(null);
+    }
+    ~QuietStandardError() {
+        if (saved_ < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
 QImage ReadWithQt(const QByteArray& data, const char* format) {
     // GIF, JPEG and TIFF come from plug-ins that may be missing.
     if (!QImageReader::supportedImageFormats().contains(format))
@@ -53,6 +88,7 @@ QImage ReadWithQt(const QByteArray& data, const char* format) {
     // The picture keeps the file's pixel size whatever orientation tag it has.
     reader.setAutoTransform(false);
     QImage image;
+    const QuietStandardError quiet;
     if (!reader.read(&image))
         return {};
     return image;

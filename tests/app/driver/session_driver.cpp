@@ -44,4 +44,6 @@ void Drive(TMainForm& form) {
 
 } // namespace
 
-int main(int argc, char** argv) { return RunProgram(argc, argv, Drive); }
+int main(int argc, char** argv) {
+    return RunProgram(argc, argv, Drive);
+}
