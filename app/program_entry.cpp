@@ -49,8 +49,8 @@ void TestLoadingDelay() {
 } // namespace
 
 int RunProgram(int argc, char** argv, const std::function<void(TMainForm&)>& whenShown) {
+    InstallProgramLog(); // Qt may have something to say while it starts
     QApplication app(argc, argv);
-    InstallProgramLog();
     QApplication::setApplicationName(QString::fromLatin1(TMainForm::kClassName));
     // One look on every desktop; the window draws its own skin on top.
     QApplication::setStyle(QStringLiteral("Fusion"));

@@ -62,17 +62,19 @@ InstanceClaim InstanceListener::Claim(const QString& className) {
     // Close-on-exec: a browser or uninstaller started from here must not
     // inherit the lock and keep it after we are gone.
     const QByteArray lockPath = QFile::encodeName(InstanceLockPath(className));
-    const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return InstanceClaim::Failed;
-    int rc;
-    do
-        rc = ::flock(fd, LOCK_EX | LOCK_NB);
-    while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
-        const bool held = errno == EWOULDBLOCK;
-        ::close(fd);
-        return held ? InstanceClaim::HeldByOther : InstanceClaim::Failed;
+    int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        int rc;
+        do
+            rc = ::flock(fd, LOCK_EX | LOCK_NB);
+        while (rc != 0 && errno == EINTR);
+        if (rc != 0) {
+            const bool held = errno == EWOULDBLOCK;
+            ::close(fd);
+            if (held)
+                return InstanceClaim::HeldByOther;
+            fd = -1; // no locking here: go on without
+        }
     }
     lockFd_ = fd;
 
@@ -81,8 +83,10 @@ InstanceClaim InstanceListener::Claim(const QString& className) {
     connect(server_, &QLocalServer::newConnection, this, &InstanceListener::OnNewConnection);
     const QString name = InstanceServerName(className);
     // Holding the lock, any socket file there is left over from an instance
-    // that died; nobody answers on it.
-    QLocalServer::removeServer(name);
+    // that died; nobody answers on it. Without the lock it is not ours to
+    // remove.
+    if (lockFd_ >= 0)
+        QLocalServer::removeServer(name);
     if (server_->listen(name))
         return InstanceClaim::Claimed;
     Release();

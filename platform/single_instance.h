@@ -25,9 +25,9 @@ QString InstanceServerName(const QString& className);
 QString InstanceLockPath(const QString& className);
 
 enum class InstanceClaim {
-    Claimed,      // this process is the instance and listens
-    HeldByOther,  // another live process holds the lock
-    Failed,       // no lock could be had or no socket opened
+    Claimed,     // this process is the instance and listens
+    HeldByOther, // another live process holds the lock
+    Failed,      // no socket could be opened (without a lock: one may be in use)
 };
 
 // True when an instance was found and the message was delivered.
