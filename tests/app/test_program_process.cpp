@@ -170,24 +170,6 @@ TEST_F(ProgramProcess, SecondStartWhileTheFirstLoadsHandsOverAndLeavesItsSocketA
     EXPECT_FALSE(LockHeld());
 }
 
-TEST_F(ProgramProcess, ASocketFileLeftByACrashIsReplaced) {
-    // A socket file without a lock holder: nobody is listening on it.
-    QFile stale(SocketPath());
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.close();
-    ASSERT_FALSE(LockHeld());
-
-    QProcess first;
-    Start(first, {});
-    ASSERT_TRUE(WaitFor([&] { return plat::PostToInstance("Zernox 2", plat::msgActivateInstance, 200); },
-                        30000));
-    ASSERT_TRUE(WaitFor([&] { return dir.Exists("User"); }, 30000));
-    ASSERT_TRUE(plat::PostToInstance("Zernox 2", plat::msgCloseWindow));
-    ASSERT_TRUE(WaitFor([&] { return Finished(first); }, 30000));
-    EXPECT_EQ(first.exitCode(), 0);
-    EXPECT_FALSE(QFile::exists(SocketPath()));
-}
-
 // The session driver: the program's own entry with a scripted log-on.
 class ProgramSignal : public ProgramProcess, public ::testing::WithParamInterface<int> {
 protected:
