@@ -29,41 +29,93 @@ namespace {
 
 int Scale(int v, int m, int d) { return int(int64_t(v) * m / d); }
 
+// v * m / d rounded to the nearest whole number, halves away from zero.
+int ScaleRounded(int v, int m, int d) {
+    const int64_t n = int64_t(v) * m;
+    return int(n >= 0 ? (2 * n + d) / (2 * d) : -((-2 * n + d) / (2 * d)));
+}
+
 struct Designed {
     QWidget* widget;
     QRect geometry;
     QFont font;
+    int parent; // index in the list, -1 for the root
 };
 
-void Collect(QWidget* w, std::vector<Designed>& out) {
-    out.push_back({w, w->geometry(), w->font()});
+void Collect(QWidget* w, int parent, std::vector<Designed>& out) {
+    const int self = int(out.size());
+    out.push_back({w, w->geometry(), w->font(), parent});
     for (QObject* child : w->children())
         if (auto* cw = qobject_cast<QWidget*>(child); cw && !cw->isWindow())
-            Collect(cw, out);
+            Collect(cw, self, out);
+}
+
+// Position and size are rounded on their own, so that equal controls stay
+// equal wherever they sit (one button picture fits them all). Where the
+// design lets a control meet its parent's far edge or a sibling, the scaled
+// control meets it too: rounding each value apart would otherwise leave a
+// pixel of the background showing between them.
+std::vector<QRect> ScaledGeometry(const std::vector<Designed>& designed, int m, int d) {
+    std::vector<QRect> scaled(designed.size());
+    for (size_t i = 0; i < designed.size(); ++i) {
+        const QRect& g = designed[i].geometry;
+        const int parent = designed[i].parent;
+        if (parent < 0) {
+            scaled[i] = QRect(0, 0, ScaleRounded(g.width(), m, d), ScaleRounded(g.height(), m, d));
+            continue;
+        }
+        const QSize outer = designed[size_t(parent)].geometry.size();
+        const QSize outerScaled = scaled[size_t(parent)].size();
+        const int left = ScaleRounded(g.x(), m, d), top = ScaleRounded(g.y(), m, d);
+        int right = left + ScaleRounded(g.width(), m, d);
+        int bottom = top + ScaleRounded(g.height(), m, d);
+        if (g.x() + g.width() == outer.width())
+            right = outerScaled.width();
+        if (g.y() + g.height() == outer.height())
+            bottom = outerScaled.height();
+        scaled[i] = QRect(left, top, right - left, bottom - top);
+    }
+    // Near edges follow the far edges of the siblings they meet.
+    std::vector<QRect> joined = scaled;
+    for (size_t i = 0; i < designed.size(); ++i) {
+        const QRect& g = designed[i].geometry;
+        for (size_t j = 0; j < designed.size(); ++j) {
+            if (j == i || designed[j].parent != designed[i].parent || designed[i].parent < 0)
+                continue;
+            const QRect& s = designed[j].geometry;
+            const bool besideVertically = s.y() < g.y() + g.height() && g.y() < s.y() + s.height();
+            const bool besideHorizontally = s.x() < g.x() + g.width() && g.x() < s.x() + s.width();
+            if (besideVertically && s.x() + s.width() == g.x())
+                joined[i].setLeft(scaled[j].x() + scaled[j].width());
+            if (besideHorizontally && s.y() + s.height() == g.y())
+                joined[i].setTop(scaled[j].y() + scaled[j].height());
+        }
+    }
+    return joined;
 }
 
 } // namespace
 
 void ScaleControls(QWidget* root, int m, int d) {
-    if (m == d || d == 0)
+    if (m == d || d <= 0)
         return;
     // Every design value is read before any is changed, so that a font a
     // child inherits is not scaled twice.
     std::vector<Designed> designed;
-    Collect(root, designed);
-    for (const Designed& c : designed) {
+    Collect(root, -1, designed);
+    const std::vector<QRect> geometry = ScaledGeometry(designed, m, d);
+    for (size_t i = 0; i < designed.size(); ++i) {
+        const Designed& c = designed[i];
         QFont f = c.font;
         if (f.pixelSize() > 0)
             f.setPixelSize(std::max(1, Scale(f.pixelSize(), m, d)));
         else if (f.pointSize() > 0)
             f.setPointSize(std::max(1, Scale(f.pointSize(), m, d)));
         c.widget->setFont(f);
-        const QRect& g = c.geometry;
-        if (c.widget == root)
-            c.widget->resize(Scale(g.width(), m, d), Scale(g.height(), m, d));
+        if (c.parent < 0)
+            c.widget->resize(geometry[i].size());
         else
-            c.widget->setGeometry(Scale(g.x(), m, d), Scale(g.y(), m, d), Scale(g.width(), m, d),
-                                  Scale(g.height(), m, d));
+            c.widget->setGeometry(geometry[i]);
     }
 }
 

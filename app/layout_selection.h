@@ -16,8 +16,11 @@ struct TLayoutChoice {
 std::optional<TLayoutChoice> ChooseLayout(int screenWidth, int screenHeight);
 
 // Scales the position, size and own font size of `root`'s descendants (and
-// of root's own size and font) by multiplier / divisor, each value
-// multiplied first and then divided as whole numbers.
+// of root's own size and font) by multiplier / divisor. Font sizes are
+// multiplied first and then divided as whole numbers. Positions and sizes
+// are rounded to the nearest pixel, except that a control meeting its
+// parent's right or bottom edge, or a sibling, in the design still meets it
+// after scaling.
 void ScaleControls(QWidget* root, int multiplier, int divisor);
 
 // The item height of an owner-drawn list grows by 1.25 or 1.6, rounded.

@@ -78,7 +78,9 @@ bool TMainForm::FormCreate() {
     // 1. Caption, application title, hint colour.
     setWindowTitle(QString::fromLatin1(kCaption));
     CaptionLbl->setText(QString::fromLatin1(kCaption));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(kClassName));
+    // The application's name, not its display name: Qt appends a display
+    // name to every window title, and the title is the caption alone.
+    QApplication::setApplicationName(QString::fromLatin1(kClassName));
     QPalette tips = QToolTip::palette();
     tips.setColor(QPalette::ToolTipBase, Qt::white);
     QToolTip::setPalette(tips);

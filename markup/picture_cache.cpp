@@ -4,6 +4,7 @@
 #include "platform/ansi.h"
 #include "platform/paths.h"
 #include "platform/screen.h"
+#include "widgets/picture_log.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -38,20 +39,26 @@ QImage TPictureCache::LoadPicture(std::string_view name) {
         if (cachedName == key)
             return picture;
 
+    // From here on the outcome is kept, failures too: every repaint runs
+    // the layout again, and a damaged member or file would otherwise be
+    // extracted and decoded on each of them. Only a name that names nothing
+    // at all is looked for again.
     if (pictureIndex_ && PictureIndexHolds(*pictureIndex_, key)) {
         const QString temp = PictureTempPath(key);
-        if (temp.isEmpty())
-            return {};
-        if (!QFileInfo::exists(temp)) {
+        if (!temp.isEmpty() && !QFileInfo::exists(temp)) {
             const TPictureEntry entry = FindPicture(*pictureIndex_, key);
             if (!ExtractPicture(plat::ResolvePath("zernox2.dat"), entry, temp) ||
-                !QFileInfo::exists(temp))
+                !QFileInfo::exists(temp)) {
+                qCWarning(lcPicture).noquote()
+                    << "picture" << QString::fromStdString(key)
+                    << "cannot be extracted from the picture archive";
+                Store(std::move(key), QImage());
                 return {};
+            }
         }
-        const QImage picture = Decode(temp);
-        QFile::remove(temp);
-        if (picture.isNull())
-            return {};
+        const QImage picture = temp.isEmpty() ? QImage() : Decode(temp);
+        if (!temp.isEmpty())
+            QFile::remove(temp);
         Store(std::move(key), picture);
         return picture;
     }
@@ -60,8 +67,6 @@ QImage TPictureCache::LoadPicture(std::string_view name) {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
         return {};
-    // A file that does not decode is kept as "no picture", so it is not read
-    // again in every pass.
     const QImage picture = Decode(path);
     Store(std::move(key), picture);
     return picture;

@@ -25,13 +25,14 @@ public:
     const std::vector<std::string>* PictureIndex() const { return pictureIndex_; }
 
     // The picture of `name` (any case); a null image when it cannot be had.
-    // Pictures that cannot be found are not cached, so they are looked for
-    // again in the next pass.
+    // A picture that fails to extract or decode is cached as a null image,
+    // so it is tried once per text; only a name that neither the archive
+    // index nor the file system holds is looked for again in the next pass.
     QImage LoadPicture(std::string_view name);
 
     void Clear() { cache_.clear(); }
     int Count() const { return int(cache_.size()); }
-    // How many files were decoded since construction.
+    // How many files were decoded since construction (failures included).
     int DecodeCount() const { return decodeCount_; }
 
 private:

@@ -215,10 +215,11 @@ double SkinScale(int layoutSize) {
 }
 
 int SkinLength(int designed, int layoutSize) {
+    // Rounded to the nearest pixel, halves up.
     if (layoutSize == 1)
-        return designed * 600 / 480;
+        return (designed * 600 + 240) / 480;
     if (layoutSize == 2)
-        return designed * 768 / 480;
+        return (designed * 768 + 240) / 480;
     return designed;
 }
 
@@ -227,7 +228,9 @@ std::vector<TSkinPicture> DrawLayoutPictures(int layoutSize) {
     const QString suffix = QString::fromLatin1(kSuffix[layoutSize]);
     const auto L = [layoutSize](int designed) { return SkinLength(designed, layoutSize); };
     std::vector<TSkinPicture> out;
-    out.push_back({"hdbk" + suffix, DrawHeader(L(460), L(43), s)});
+    // The header picture spans what the four header buttons leave of the
+    // header's width; that takes up the pixel lost in rounding the buttons.
+    out.push_back({"hdbk" + suffix, DrawHeader(L(640) - 4 * L(45), L(43), s)});
     for (const char* page : {"lbk", "cbk", "ibk", "tbk", "bibk", "hbk"})
         out.push_back({page + suffix, DrawPage(QString::fromLatin1(page), L(489), L(435), s)});
     const char* const small[] = {"sbo", "sbh", "sbd"};

@@ -14,8 +14,8 @@ struct TSkinPicture {
 
 // Scale factor of a layout: 1, 1.25 or 1.6.
 double SkinScale(int layoutSize);
-// A designed length at a layout, multiplied then divided as whole numbers,
-// exactly as the window scales its controls.
+// A designed length at a layout, rounded to the nearest pixel, exactly as
+// the window scales the size of its controls.
 int SkinLength(int designed, int layoutSize);
 
 std::vector<TSkinPicture> DrawLayoutPictures(int layoutSize);

@@ -1,7 +1,9 @@
 #include "widgets/image_loader.h"
 
 #include "platform/screen.h"
+#include "widgets/image_completeness.h"
 #include "widgets/pcx_decoder.h"
+#include "widgets/picture_log.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -9,6 +11,9 @@
 #include <QImageReader>
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <vector>
 
 const QString TImageLoader::kFileNotFoundText = QStringLiteral("file not found");
@@ -38,6 +43,38 @@ const char* QtFormatName(TImageKind kind) {
     }
 }
 
+// libpng and libjpeg write some of their complaints straight to standard
+// error, past Qt's logging. The program logs a failing picture itself, so
+// standard error points at /dev/null while a decoder runs. The program reads
+// pictures on its one window thread only.
+class QuietStandardError {
+public:
+    QuietStandardError() {
+        std::fflush(stderr);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null < 0)
+            return;
+        saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+        if (saved_ >= 0 && ::dup2(null, STDERR_FILENO) < 0) {
+            ::close(saved_);
+            saved_ = -1;
+        }
+        ::close(null);
+    }
+    ~QuietStandardError() {
+        if (saved_ < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
 QImage ReadWithQt(const QByteArray& data, const char* format) {
     // GIF, JPEG and TIFF come from plug-ins that may be missing.
     if (!QImageReader::supportedImageFormats().contains(format))
@@ -50,7 +87,11 @@ QImage ReadWithQt(const QByteArray& data, const char* format) {
     reader.setDecideFormatFromContent(false);
     // The picture keeps the file's pixel size whatever orientation tag it has.
     reader.setAutoTransform(false);
-    return reader.read();
+    QImage image;
+    const QuietStandardError quiet;
+    if (!reader.read(&image))
+        return {};
+    return image;
 }
 
 int ColourDistance(int r, int g, int b, QRgb c) {
@@ -90,6 +131,9 @@ void TImageLoader::SetImageName(const QString& path) {
     if (file.size() <= kMaxFileSize)
         image = LoadFromData(file.readAll(), readDepth_, dither_);
     if (image.isNull()) {
+        // The one line the program writes about a picture it cannot show;
+        // the decoders' own messages are switched off.
+        qCWarning(lcPicture).noquote() << "picture" << path << "cannot be decoded";
         imageName_ = kNotAnImageText;
         result_ = TLoadResult::lrNotAnImage;
         return;
@@ -122,6 +166,9 @@ QImage TImageLoader::Decode(const QByteArray& data) {
         return {};
     if (kind == TImageKind::ikPcx)
         return pcx::DecodePcx(data);
+    // Qt draws what it got from a cut-off file and calls that a success.
+    if (!imgcheck::IsComplete(kind, data))
+        return {};
     return ReadWithQt(data, QtFormatName(kind));
 }
 

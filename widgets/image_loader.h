@@ -36,14 +36,15 @@ public:
     // Loads the file at once. Afterwards ImageName() is the path on success,
     // kFileNotFoundText or kNotAnImageText on failure (with a null picture),
     // and empty after an empty name. A file that cannot be opened counts as
-    // not found.
+    // not found. A file that does not decode is logged (lcPicture).
     void SetImageName(const QString& path);
     QString ImageName() const { return imageName_; }
     TLoadResult Result() const { return result_; }
     const QImage& Picture() const { return picture_; }
 
     static TImageKind SniffKind(QByteArrayView data);
-    // Decodes a picture in memory at its own format; null when undecodable.
+    // Decodes a picture in memory at its own format; null when undecodable
+    // or when the data stops before the picture's own end.
     static QImage Decode(const QByteArray& data);
     // Decode followed by ConvertToDepth.
     static QImage LoadFromData(const QByteArray& data, TReadDepth depth, bool dither);

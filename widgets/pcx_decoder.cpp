@@ -39,11 +39,13 @@ Header ReadHeader(const uchar* p) {
     return h;
 }
 
-enum class Layout { Unsupported, Planar1, Packed4, Indexed8, Rgb, Rgba };
+enum class Layout { Unsupported, Planar1, Packed2, Packed4, Indexed8, Rgb, Rgba };
 
 Layout LayoutOf(const Header& h) {
     if (h.bitsPerPixel == 1 && h.planes >= 1 && h.planes <= 4)
         return Layout::Planar1;
+    if (h.bitsPerPixel == 2 && h.planes == 1)
+        return Layout::Packed2;
     if (h.bitsPerPixel == 4 && h.planes == 1)
         return Layout::Packed4;
     if (h.bitsPerPixel == 8 && h.planes == 1)
@@ -102,7 +104,7 @@ QList<QRgb> HeaderPalette(const uchar* header, int count) {
     // Version 3 means "no palette information"; an all-black palette is what
     // such writers leave behind as well.
     if (header[1] == 3 || empty)
-        return DefaultEgaPalette().mid(0, count);
+        return count == 4 ? DefaultCgaPalette() : DefaultEgaPalette().mid(0, count);
     QList<QRgb> table;
     for (int i = 0; i < count; ++i)
         table.append(qRgb(pal[i * 3], pal[i * 3 + 1], pal[i * 3 + 2]));
@@ -142,6 +144,10 @@ void StoreIndexedLine(Layout layout, const Header& h, const uchar* line, uchar* 
             dst[x] = index;
         }
         break;
+    case Layout::Packed2:
+        for (int x = 0; x < width; ++x)
+            dst[x] = (line[x >> 2] >> (6 - 2 * (x & 3))) & 0x03;
+        break;
     case Layout::Packed4:
         for (int x = 0; x < width; ++x)
             dst[x] = (x & 1) ? (line[x >> 1] & 0x0F) : (line[x >> 1] >> 4);
@@ -174,6 +180,12 @@ const QList<QRgb>& DefaultEgaPalette() {
         qRgb(0x55, 0x55, 0xFF), qRgb(0x55, 0xFF, 0x55), qRgb(0x55, 0xFF, 0xFF),
         qRgb(0xFF, 0x55, 0x55), qRgb(0xFF, 0x55, 0xFF), qRgb(0xFF, 0xFF, 0x55),
         qRgb(0xFF, 0xFF, 0xFF)};
+    return table;
+}
+
+const QList<QRgb>& DefaultCgaPalette() {
+    static const QList<QRgb> table = {qRgb(0x00, 0x00, 0x00), qRgb(0x55, 0xFF, 0xFF),
+                                      qRgb(0xFF, 0x55, 0xFF), qRgb(0xFF, 0xFF, 0xFF)};
     return table;
 }
 
@@ -234,6 +246,9 @@ QImage DecodePcx(QByteArrayView data) {
     case Layout::Planar1:
         image.setColorTable(h.planes == 1 ? QList<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)}
                                           : HeaderPalette(begin, 1 << h.planes));
+        break;
+    case Layout::Packed2:
+        image.setColorTable(HeaderPalette(begin, 4));
         break;
     case Layout::Packed4:
         image.setColorTable(HeaderPalette(begin, 16));

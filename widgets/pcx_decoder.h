@@ -8,6 +8,7 @@
 // Decoder for ZSoft PCX pictures, which Qt cannot read. Supported layouts:
 //   1 bit  x 1 plane   black and white
 //   1 bit  x 2..4 planes  up to 16 colours from the header palette
+//   2 bits x 1 plane   4 colours from the header palette
 //   4 bits x 1 plane   16 colours from the header palette
 //   8 bits x 1 plane   256 colours from the palette after the image data
 //                      (grey levels when that palette is missing)
@@ -30,7 +31,9 @@ bool LooksLikePcx(QByteArrayView data);
 // inconsistent or truncated.
 QImage DecodePcx(QByteArrayView data);
 
-// Palette used for 16-colour files that carry no palette of their own.
+// Palettes used for 16- and 4-colour files that carry none of their own.
 const QList<QRgb>& DefaultEgaPalette();
+// Black, light cyan, light magenta, white: the usual four-colour CGA set.
+const QList<QRgb>& DefaultCgaPalette();
 
 } // namespace pcx

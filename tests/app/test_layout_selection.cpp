@@ -54,9 +54,11 @@ TEST(LayoutSelection, ScalingMultipliesThenDividesAndScalesEachFontOnce) {
 
     ScaleControls(&root, 768, 480);
     EXPECT_EQ(root.size(), QSize(1024, 768));
-    EXPECT_EQ(panel->geometry(), QRect(241, 72, 782, 696)); // 151*1.6 = 241.6 -> 241
-    EXPECT_EQ(inherits->geometry(), QRect(4, 8, 232, 72));
-    EXPECT_EQ(own->geometry(), QRect(144, 22, 736, 25));
+    // Edges are scaled and rounded: 151 * 1.6 = 241.6 -> 242, and the right
+    // edge 640 * 1.6 = 1024 stays on the root's.
+    EXPECT_EQ(panel->geometry(), QRect(242, 72, 782, 696));
+    EXPECT_EQ(inherits->geometry(), QRect(5, 8, 232, 72)); // 4.8 .. 236.8
+    EXPECT_EQ(own->geometry(), QRect(144, 22, 736, 26));   // 22.4 .. 48
     EXPECT_EQ(root.font().pixelSize(), 17);     // 11 * 1.6 = 17.6
     EXPECT_EQ(inherits->font().pixelSize(), 17); // follows, not scaled twice
     EXPECT_EQ(own->font().pixelSize(), 20);      // 13 * 1.6 = 20.8

@@ -33,7 +33,7 @@ TEST_F(MainFormTest, PanelIsScaledAndCentredOnTheScreen) {
     EXPECT_EQ(form.MainFormPanel->geometry(), QRect(128, 128, 1024, 768));
     EXPECT_EQ(form.HeaderPnl->geometry(), QRect(0, 0, 1024, 72));
     EXPECT_EQ(form.QuitBtn->geometry(), QRect(952, 0, 72, 72));
-    EXPECT_EQ(form.MainPnl->geometry(), QRect(241, 72, 782, 696));
+    EXPECT_EQ(form.MainPnl->geometry(), QRect(242, 72, 782, 696));
     EXPECT_EQ(form.CaptionLbl->font().pixelSize(), 20);
     EXPECT_EQ(form.InfoBtn->font().pixelSize(), 25); // designed at 16 pixels
     EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);

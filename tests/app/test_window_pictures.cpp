@@ -43,7 +43,7 @@ TEST(WindowPictures, OnlyTheLayoutsOwnSizeIsReadWithoutFallback) {
     dir.Write("I/B/hdbk6x4", Png(460, 43, Qt::red));
     dir.Write("I/B/bo6x4", Png(145, 45, Qt::red));
     dir.Write("I/B/BO8X6", Png(181, 56, Qt::green)); // names match without regard to case
-    dir.Write("I/B/tbk8x6", Png(611, 543, Qt::blue));
+    dir.Write("I/B/tbk8x6", Png(611, 544, Qt::blue));
     dir.Write("I/B/sbh8x6", "not a picture");
     {
         TMainForm form;
@@ -51,7 +51,7 @@ TEST(WindowPictures, OnlyTheLayoutsOwnSizeIsReadWithoutFallback) {
         EXPECT_EQ(form.LayoutSize, 1);
         EXPECT_TRUE(form.HeaderBk->Background().Image().isNull());
         EXPECT_TRUE(form.LogOnOffBk->Background().Image().isNull());
-        EXPECT_EQ(form.TestBk->Background().Image().size(), QSize(611, 543));
+        EXPECT_EQ(form.TestBk->Background().Image().size(), QSize(611, 544));
         for (TBaseBtn* b : {form.LogOnOffBtn, form.HelpBtn, form.InternetDownloadBtn,
                             form.NextQuestionBtn, form.LogOnOffGoBtn}) {
             ASSERT_EQ(b->GlyphUp().size(), QSize(181, 56)) << b->objectName().toStdString();

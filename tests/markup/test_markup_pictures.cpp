@@ -4,6 +4,8 @@
 #include "tests/markup/markup_fixture.h"
 #include "tests/widgets/paint_probe.h"
 
+#include <QLoggingCategory>
+#include <QStringList>
 #include <gtest/gtest.h>
 
 using namespace markuptest;
@@ -37,6 +39,28 @@ QByteArray Archive(const std::string& name, const QByteArray& member) {
     data.append(reinterpret_cast<const char*>(&length), 4); // little-endian host
     return data;
 }
+
+// Collects what the program logs about pictures while it lives.
+class PictureLog {
+public:
+    PictureLog() {
+        lines_ = &lines;
+        previous_ = qInstallMessageHandler(Capture);
+    }
+    ~PictureLog() {
+        qInstallMessageHandler(previous_);
+        lines_ = nullptr;
+    }
+    QStringList lines;
+
+private:
+    static void Capture(QtMsgType, const QMessageLogContext& context, const QString& text) {
+        if (lines_ && context.category && QByteArray(context.category) == "zenx.picture")
+            lines_->append(text);
+    }
+    static inline QStringList* lines_ = nullptr;
+    QtMessageHandler previous_ = nullptr;
+};
 
 } // namespace
 
@@ -123,4 +147,37 @@ TEST(MarkupPictures, ArchivePicturesAreExtractedIntoTheTemporaryFolderAndRemoved
     Host other(300, 200, &broken);
     EXPECT_EQ(Painted(other, "<IMG NAME=q2.png WIDTH=8 HEIGHT=8>", IsBlack), QRect(2, 0, 8, 8));
     EXPECT_TRUE(Painted(other, "<IMG NAME=q2.png WIDTH=8 HEIGHT=8>", IsRed).isEmpty());
+}
+
+TEST(MarkupPictures, APictureThatFailsIsTriedAndLoggedOncePerText) {
+    TempProgramDir dir;
+    const QByteArray png = Png(20, 10, kRed);
+    dir.Write(QStringLiteral("cut.png"), png.first(png.size() / 2));
+    dir.Write(QStringLiteral("zernox2.dat"), Archive("bad.png", png.chopped(3)));
+    auto index = ReadPictureIndex(plat::ResolvePath("zernox2.dat"));
+    ASSERT_TRUE(index.has_value());
+    index->push_back("gone.png=0;50;50;999999;"); // lies beyond the archive's end
+    Host host(300, 200, &*index);
+    PictureLog log;
+    const std::string text = "<IMG NAME=cut.png WIDTH=8 HEIGHT=8><IMG NAME=bad.png WIDTH=8 "
+                             "HEIGHT=8><IMG NAME=gone.png WIDTH=8 HEIGHT=8><IMG NAME=Cut.PNG>";
+    host.view->SetMarkupText(text);
+    for (int pass = 0; pass < 3; ++pass) {
+        const QImage painted = host.Paint();
+        EXPECT_EQ(probe::BoundingBox(painted, IsBlack), QRect(2, 0, 24, 8)); // three frames
+        EXPECT_TRUE(probe::BoundingBox(painted, IsRed).isEmpty());
+        host.view->Relayout();
+    }
+    EXPECT_EQ(host.view->Pictures().DecodeCount(), 2); // cut.png and bad.png
+    EXPECT_EQ(host.view->Pictures().Count(), 3);
+    EXPECT_FALSE(dir.Exists(QStringLiteral("T/bad.png")));
+    ASSERT_EQ(log.lines.size(), 3) << log.lines.join('\n').toStdString();
+    for (const char* name : {"cut.png", "bad.png", "gone.png"})
+        EXPECT_EQ(log.lines.filter(QLatin1String(name)).size(), 1) << name;
+
+    // A new text tries again.
+    host.view->SetMarkupText(text);
+    host.Paint();
+    EXPECT_EQ(host.view->Pictures().DecodeCount(), 4);
+    EXPECT_EQ(log.lines.size(), 6);
 }

@@ -38,6 +38,9 @@ QByteArray ScanLine(const QImage& image, int y, const PcxOptions& o, int bpl) {
             for (int p = 0; p < o.planes; ++p)
                 if ((index >> p) & 1)
                     d[p * bpl + x / 8] |= uchar(0x80 >> (x % 8));
+        } else if (o.bitsPerPixel == 2) {
+            const int index = image.pixelIndex(x, y);
+            d[x / 4] |= uchar(index << (6 - 2 * (x % 4)));
         } else if (o.bitsPerPixel == 4) {
             const int index = image.pixelIndex(x, y);
             d[x / 2] |= uchar(x % 2 ? index : index << 4);

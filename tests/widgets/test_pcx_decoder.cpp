@@ -73,7 +73,7 @@ TEST_P(PcxRoundTrip, DecodesEveryPixel) {
         o.trailingPalette = DistinctColours(256);
         source = expected = IndexedPattern(256, o.trailingPalette);
     } else {
-        const int colours = c.bitsPerPixel == 4 ? 16 : 1 << c.planes;
+        const int colours = c.bitsPerPixel > 1 ? 1 << c.bitsPerPixel : 1 << c.planes;
         o.headerPalette = DistinctColours(colours);
         source = expected = IndexedPattern(colours, o.headerPalette);
     }
@@ -89,6 +89,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripCase{"SixteenColourPlanes", 1, 4, true, PcxRuns::PerPlane},
                       RoundTripCase{"SixteenColourRunsAcrossPlanes", 1, 4, true,
                                     PcxRuns::PerScanLine},
+                      RoundTripCase{"FourColourPacked", 2, 1, true, PcxRuns::PerPlane},
+                      RoundTripCase{"FourColourPackedUncompressed", 2, 1, false,
+                                    PcxRuns::PerPlane},
                       RoundTripCase{"SixteenColourPacked", 4, 1, true, PcxRuns::PerPlane},
                       RoundTripCase{"Paletted256", 8, 1, true, PcxRuns::PerPlane},
                       RoundTripCase{"Paletted256Uncompressed", 8, 1, false, PcxRuns::PerPlane},
@@ -156,6 +159,35 @@ TEST(PcxDecoder, PackedNibblesHighFirstAndSizeFromTheWindow) {
         EXPECT_EQ(image.pixel(x, 0), pcx::DefaultEgaPalette()[int(expected[x])]);
 }
 
+TEST(PcxDecoder, TwoBitPixelsHighFirstWithTheHeadersFourColours) {
+    QByteArray file = Header(2, 1, 6, 1, 2);
+    const char colours[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    file.replace(16, 12, colours, 12);
+    file[16 + 12] = char(200); // a fifth entry that a 2-bit picture cannot use
+    // 0x1B = 00 01 10 11, then 0xE0 = 11 10 and four bits of padding.
+    file += QByteArray("\x1B\xC1\xE0", 3);
+    const QImage image = pcx::DecodePcx(file);
+    ASSERT_EQ(image.size(), QSize(6, 1));
+    ASSERT_EQ(image.colorCount(), 4);
+    const int indices[] = {0, 1, 2, 3, 3, 2};
+    for (int x = 0; x < 6; ++x)
+        EXPECT_EQ(image.pixel(x, 0),
+                  qRgb(colours[indices[x] * 3], colours[indices[x] * 3 + 1],
+                       colours[indices[x] * 3 + 2]))
+            << "x " << x;
+
+    // Without palette information (version 3, or all zero) the CGA colours.
+    file[1] = 3;
+    const QImage cga = pcx::DecodePcx(file);
+    ASSERT_FALSE(cga.isNull());
+    EXPECT_EQ(cga.pixel(1, 0), pcx::DefaultCgaPalette()[1]);
+    EXPECT_EQ(cga.pixel(3, 0), qRgb(255, 255, 255));
+
+    // Too few bytes per line for six 2-bit pixels.
+    file[66] = 1;
+    EXPECT_TRUE(pcx::DecodePcx(file).isNull());
+}
+
 TEST(PcxDecoder, PaletteCountsOnlyAfterTheImageData) {
     // An uncompressed grey picture whose byte 769 from the end is 0x0C must
     // not be taken for one with a trailing palette.
@@ -201,7 +233,11 @@ INSTANTIATE_TEST_SUITE_P(
     Damage, PcxBadHeader,
     ::testing::Values(BadHeaderCase{"Manufacturer", [](QByteArray& f) { f[0] = 0x0B; }},
                       BadHeaderCase{"Encoding", [](QByteArray& f) { f[2] = 2; }},
-                      BadHeaderCase{"TwoBitCga", [](QByteArray& f) { f[3] = 2; }},
+                      BadHeaderCase{"TwoBitsInFourPlanes",
+                                    [](QByteArray& f) {
+                                        f[3] = 2;
+                                        f[65] = 4;
+                                    }},
                       BadHeaderCase{"TwoPlanesOfEight", [](QByteArray& f) { f[65] = 2; }},
                       BadHeaderCase{"NoPlanes", [](QByteArray& f) { f[65] = 0; }},
                       BadHeaderCase{"LineTooShort", [](QByteArray& f) { SetWord(f, 66, 15); }},

@@ -1,0 +1,3 @@
+#include "widgets/picture_log.h"
+
+Q_LOGGING_CATEGORY(lcPicture, "zenx.picture")
