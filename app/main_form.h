@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/main_form_controls.h"
 #include "exam/test_run.h"
 #include "exam/test_run_state.h"
 #include "recdb/db_rec_file.h"
@@ -14,22 +15,8 @@
 #include <string_view>
 #include <vector>
 
-class GParserControl;
-class QCheckBox;
-class QComboBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QScrollArea;
-class QSpinBox;
-class TSpinner;
-struct TUserPages;
-class QStackedWidget;
-class QTimer;
-class TBaseBtn;
-class TBkControl;
-class TGauge;
 class TImageLoader;
+struct TUserPages;
 namespace plat {
 class WavePlayer;
 enum class WaveStatus;
@@ -40,7 +27,7 @@ enum class WaveStatus;
 // owns all run-time state of the program; the test-run fields (StatusFlags,
 // CurrentTest, QuestionNo, ShownQuestionRec, ...) are those of the test
 // engine's state, from which it derives.
-class TMainForm : public QWidget, public TTestRunState {
+class TMainForm : public QWidget, public TTestRunState, private TMainFormControls {
     Q_OBJECT
 public:
     static constexpr const char* kCaption = "Zernox 2 ~ 1.0 release 1";
@@ -101,6 +88,9 @@ public:
     void TestTimerTimer();
     TTestRun& TestRun();
 
+    // The loader that reads the window pictures; it is left without a name.
+    const TImageLoader& ImageLoader() const;
+
     // State owned by the window; the subsystems use these names.
     std::string CatalogueText;
     std::vector<std::string> PictureIndex;
@@ -122,117 +112,6 @@ public:
     std::function<void(const QString& fileName)> ShowWriteErrorBox;
     std::function<bool(const QString& question)> AskConfirmBox;
 
-    // Controls, named as their objectName.
-    QFrame* MainFormPanel = nullptr;
-    QFrame* HeaderPnl = nullptr;
-    TBaseBtn* InfoBtn = nullptr;
-    TBaseBtn* SoundBtn = nullptr;
-    TBkControl* HeaderBk = nullptr;
-    QLabel* CaptionLbl = nullptr;
-    TBaseBtn* MinimizeBtn = nullptr;
-    TBaseBtn* QuitBtn = nullptr;
-    QFrame* NavPnl = nullptr;
-    QFrame* MainPnl = nullptr;
-    QStackedWidget* MainPages = nullptr;
-    QTimer* TestTimer = nullptr;
-    TImageLoader* anImage = nullptr;
-    plat::WavePlayer* MediaPlayer = nullptr;
-
-    // Page buttons in NavPnl, and the current user's name below them.
-    TBaseBtn* LogOnOffBtn = nullptr;
-    TBaseBtn* ConfigBtn = nullptr;
-    TBaseBtn* InternetBtn = nullptr;
-    TBaseBtn* SelectTestBtn = nullptr;
-    TBaseBtn* PauseTestBtn = nullptr;
-    TBaseBtn* BkInfoBtn = nullptr;
-    TBaseBtn* HelpBtn = nullptr;
-    QLabel* CurrentUserLbl = nullptr;
-
-    // The pages of MainPages (objectName "LogOnOff", "Test", ...).
-    QWidget* LogOnOffPage = nullptr;
-    QWidget* TestPage = nullptr;
-    QWidget* ConfigPage = nullptr;
-    QWidget* InternetPage = nullptr;
-    QWidget* BkInfoPage = nullptr;
-    QWidget* IntroPage = nullptr;
-    QWidget* HelpPage = nullptr;
-
-    // Page "LogOnOff".
-    TBkControl* LogOnOffBk = nullptr;
-    QLabel* LogOnOffHeaderLbl = nullptr;
-    QLabel* LogOnOffUserLstLbl = nullptr;
-    QComboBox* LogOnOffUsersLst = nullptr;
-    QLabel* LogOnOffPWLbl = nullptr;
-    QLineEdit* LogOnOffPWEdit = nullptr;
-    QLabel* LogOnOffCPWLbl = nullptr;
-    QLineEdit* LogOnOffCPWEdit = nullptr;
-    TBaseBtn* LogOnOffGoBtn = nullptr;
-    TBaseBtn* LogOnOffAddBtn = nullptr;
-    TBaseBtn* LogOnOffPWDelBtn = nullptr;
-    TBaseBtn* LogOnOffNewPWBtn = nullptr; // "Nieuw wachtwoord", always hidden
-
-    // Page "Config".
-    TBkControl* ConfigBk = nullptr;
-    QLabel* ConfigHeaderLbl = nullptr;
-    QLabel* ConfigNameLbl = nullptr;
-    QLabel* ConfigName = nullptr;
-    QCheckBox* ConfigMaleChkBx = nullptr;
-    QCheckBox* ConfigFemaleChkBx = nullptr;
-    QLabel* ConfigAgeLbl = nullptr;
-    QLineEdit* ConfigAgeEdit = nullptr;
-    QLabel* ConfigAgeEditLbl = nullptr;
-    QLabel* ConfigHairLbl = nullptr;
-    QComboBox* ConfigHairLst = nullptr;
-    QLabel* ConfigEyesLbl = nullptr;
-    QComboBox* ConfigEyesLst = nullptr;
-    QLabel* ConfigShoeSizeLbl = nullptr;
-    QLineEdit* ConfigShoeSizeEdit = nullptr;
-    QCheckBox* ConfigDirectFBChkBx = nullptr;
-    QCheckBox* ConfigTimeLimitQChkBx = nullptr;
-    TSpinner* ConfigTimeLimitQChkBxSpnnr = nullptr;
-    QLabel* ConfigTimeLimitQLbl = nullptr;
-    QCheckBox* ConfigTimeLimitTChkBx = nullptr;
-    TSpinner* ConfigTimeLimitTChkBxSpnnr = nullptr;
-    QLabel* ConfigTimeLimitTLbl = nullptr;
-
-    // Page "Test".
-    TBkControl* TestBk = nullptr;
-    QLabel* TestHeaderLbl = nullptr;
-    QLabel* RemarkLbl = nullptr;
-    QScrollArea* TestTextCtrl = nullptr;
-    QLabel* QuestionAnswerLbl = nullptr;
-    QLabel* QuestionTime = nullptr;
-    QLabel* TotalUserTime = nullptr;
-    TGauge* TimeLimitQGauge = nullptr;
-    TGauge* TimeLimitTGauge = nullptr;
-    TBaseBtn* DeleteAnswerBtn = nullptr;
-    TBaseBtn* PreviousQuestionBtn = nullptr;
-    TBaseBtn* NextQuestionBtn = nullptr;
-
-    // Markup views in the scroll boxes of the pages "Test", "BkInfo" and "Help".
-    GParserControl* TestView = nullptr;
-    GParserControl* BkInfoView = nullptr;
-    GParserControl* HelpView = nullptr;
-
-    // Page "Internet".
-    TBkControl* InternetBk = nullptr;
-    QLabel* InternetHeaderLbl = nullptr;
-    QLabel* InternetTextLbl = nullptr;
-    TBaseBtn* InternetDownloadBtn = nullptr;
-    TBaseBtn* InternetUpLoadBtn = nullptr;
-
-    // Page "BkInfo".
-    TBkControl* BkInfoBk = nullptr;
-    QLabel* BkInfoHeaderLbl = nullptr;
-    QLabel* BkInfoIndexLstHeaderLbl = nullptr;
-    QComboBox* BkInfoIndexLst = nullptr;
-    QScrollArea* BkInfoTextCtrl = nullptr;
-
-    // Page "Help".
-    TBkControl* HelpBk = nullptr;
-    QLabel* HelpHeaderLbl = nullptr;
-    QScrollArea* HelpTextCtrl = nullptr;
-
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -248,6 +127,10 @@ protected:
     virtual void ShowSelectedBkInfoTopic(); // the chosen reference topic
 
 private:
+    // The engine's and the user pages' views of the window work its controls.
+    friend class TMainFormTestHost;
+    friend class TMainFormUserHost;
+
     void BuildControls();
     void BuildHeader();
     void BuildNavigation();

@@ -1,6 +1,6 @@
 #include "app/main_form.h"
 
-#include "exam/picture_archive.h"
+#include "picarchive/picture_archive.h"
 #include "platform/ansi.h"
 #include "platform/paths.h"
 #include "recdb/open_database.h"

@@ -103,3 +103,7 @@ void TMainForm::LoadWindowPictures() {
     }
     anImage->SetImageName(QString());
 }
+
+const TImageLoader& TMainForm::ImageLoader() const {
+    return *anImage;
+}

@@ -5,6 +5,7 @@
 // scaled to all of them: every read costs the same whole-file parse.
 
 #include "exam/catalogue.h"
+#include "bench/record_bytes.h"
 #include "exam/iq_score.h"
 #include "exam/stored_answers.h"
 #include "exam/test_content.h"
@@ -12,13 +13,11 @@
 #include "platform/profile_file.h"
 #include "recdb/db_rec_file.h"
 #include "recdb/record_index.h"
-#include "recdb/scramble.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -27,7 +26,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::MsSince;
 
 constexpr int kGroups = 40, kTests = 25, kQuestions = 40; // 40,000 questions
 constexpr int kUsers = 100;
@@ -36,25 +36,9 @@ constexpr int kBaselineSample = 100; // questions the baseline actually reads
 constexpr int kRuns = 5;
 constexpr double kRequiredRatio = 50;
 
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
-}
-
-void Put(QByteArray& out, const std::string& key, const std::string& body, uint32_t number) {
-    char header[8];
-    qToLittleEndian<quint32>(number, header);
-    qToLittleEndian<quint16>(quint16(key.size()), header + 4);
-    qToLittleEndian<quint16>(quint16(body.size()), header + 6);
-    out.append(header, 8);
-    const qsizetype at = out.size();
-    out.resize(at + qsizetype(key.size() + body.size()));
-    recdb::UnscrambleCopy(out.data() + at, key.data(), key.size());
-    recdb::UnscrambleCopy(out.data() + at + qsizetype(key.size()), body.data(), body.size());
 }
 
 std::string Code(const char* format, int a) {
@@ -71,13 +55,13 @@ QByteArray GenerateDatabase() {
     const std::string body = "Welk getal volgt in de reeks 2, 4, 8, 16? <a href=\"b\">32</a>";
     for (int g = 0; g < kGroups; ++g) {
         const std::string group = Code("g%03d", g);
-        Put(out, "Test|" + group + "00000000000", "Groep " + group, ++n);
+        bench::PutRecord(out, "Test|" + group + "00000000000", "Groep " + group, ++n);
         for (int t = 1; t <= kTests; ++t) {
             const std::string test = group + Code("%03d", t);
-            Put(out, "Test|" + test + "00000000", "Test " + test, ++n);
+            bench::PutRecord(out, "Test|" + test + "00000000", "Test " + test, ++n);
             for (int q = 1; q <= kQuestions; ++q) {
                 const std::string key = test + Code("%03d", q) + Code("%03d", 1 + q % 3) + "01b";
-                Put(out, "Test|" + key, body, ++n);
+                bench::PutRecord(out, "Test|" + key, body, ++n);
             }
         }
     }

@@ -2,13 +2,12 @@
 // builds its test index, next to the time of merely reading the same file
 // into memory, then walks 40,000 questions the way the catalogue does.
 
+#include "bench/record_bytes.h"
 #include "recdb/db_rec_file.h"
-#include "recdb/scramble.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -17,27 +16,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::MsSince;
 
 constexpr int kGroups = 40, kTests = 25, kQuestions = 40; // 40,000 questions
 constexpr int kRecords = 100000;
 constexpr int kRuns = 7;
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void Put(QByteArray& out, const std::string& key, const std::string& body, uint32_t number) {
-    char header[8];
-    qToLittleEndian<quint32>(number, header);
-    qToLittleEndian<quint16>(quint16(key.size()), header + 4);
-    qToLittleEndian<quint16>(quint16(body.size()), header + 6);
-    out.append(header, 8);
-    const qsizetype at = out.size();
-    out.resize(at + qsizetype(key.size() + body.size()));
-    recdb::UnscrambleCopy(out.data() + at, key.data(), key.size());
-    recdb::UnscrambleCopy(out.data() + at + qsizetype(key.size()), body.data(), body.size());
-}
 
 // Tests with questions and explanations, then reference pages up to the count.
 QByteArray Generate() {
@@ -57,21 +41,21 @@ QByteArray Generate() {
     for (int g = 0; g < kGroups; ++g) {
         std::snprintf(code, sizeof code, "g%03d", g);
         const std::string group = code;
-        Put(out, "Test|" + group + "00000000000", body(120), ++n);
+        bench::PutRecord(out, "Test|" + group + "00000000000", body(120), ++n);
         for (int t = 1; t <= kTests; ++t) {
             std::snprintf(code, sizeof code, "%s%03d", group.c_str(), t);
             const std::string test = code;
-            Put(out, "Test|" + test + "00000000", body(400), ++n);
+            bench::PutRecord(out, "Test|" + test + "00000000", body(400), ++n);
             for (int q = 1; q <= kQuestions; ++q) {
                 std::snprintf(code, sizeof code, "%s%03d01001b", test.c_str(), q);
-                Put(out, std::string("Test|") + code, body(260), ++n);
-                Put(out, std::string("Test|") + code + "|uitleg", body(140), ++n);
+                bench::PutRecord(out, std::string("Test|") + code, body(260), ++n);
+                bench::PutRecord(out, std::string("Test|") + code + "|uitleg", body(140), ++n);
             }
         }
     }
     while (n < uint32_t(kRecords)) {
         ++n;
-        Put(out, "BkInfo|Pagina " + std::to_string(n), body(200), n);
+        bench::PutRecord(out, "BkInfo|Pagina " + std::to_string(n), body(200), n);
     }
     qToLittleEndian<qint32>(qint32(n), out.data());
     return out;

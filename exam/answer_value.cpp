@@ -1,32 +1,8 @@
 #include "exam/answer_value.h"
 
-#include <limits>
+#include "platform/numbers.h"
+
 #include <string>
-
-namespace {
-
-// A whole decimal number with an optional sign; false for anything else and
-// for values beyond 64 bits.
-bool ParseWhole(std::string_view text, int64_t& out) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    if (i == text.size())
-        return false;
-    int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-        if (value > (std::numeric_limits<int64_t>::max() - (text[i] - '0')) / 10)
-            return false;
-        value = value * 10 + (text[i] - '0');
-    }
-    out = negative ? -value : value;
-    return true;
-}
-
-} // namespace
 
 std::string_view AnswerPart(std::string_view value) {
     const std::size_t lt = value.find('<');
@@ -45,11 +21,9 @@ int64_t AnswerMs(std::string_view value) {
     for (char c : value.substr(sep + 2))
         if (c != '>')
             digits.push_back(c);
-    int64_t ms = 0;
     // A negative time would hand back test time the user already spent.
-    if (!ParseWhole(digits, ms) || ms < 0)
-        return 0;
-    return ms;
+    const std::optional<int64_t> ms = plat::ParseSignedDecimal(digits);
+    return ms && *ms >= 0 ? *ms : 0;
 }
 
 double AnswerDate(std::string_view value) {
@@ -61,11 +35,12 @@ double AnswerDate(std::string_view value) {
         return 0;
     const std::string_view stamp = value.substr(open + 1, close - open - 1);
     const std::size_t comma = stamp.find(',');
-    int64_t day = 0;
-    int64_t thousandths = 0;
-    if (comma == std::string_view::npos || !ParseWhole(stamp.substr(0, comma), day) ||
-        !ParseWhole(stamp.substr(comma + 1), thousandths) || day < 0 || day > 2958465 ||
-        thousandths < 0 || thousandths > 999)
+    if (comma == std::string_view::npos)
         return 0;
-    return double(day) + double(thousandths) / 1000.0;
+    const std::optional<int64_t> day = plat::ParseSignedDecimal(stamp.substr(0, comma));
+    const std::optional<int64_t> thousandths = plat::ParseSignedDecimal(stamp.substr(comma + 1));
+    if (!day || !thousandths || *day < 0 || *day > 2958465 || *thousandths < 0 ||
+        *thousandths > 999)
+        return 0;
+    return double(*day) + double(*thousandths) / 1000.0;
 }

@@ -1,6 +1,7 @@
 #include "exam/feedback.h"
 
 #include "exam/stored_answers.h"
+#include "platform/numbers.h"
 #include "platform/paths.h"
 #include "platform/profile_file.h"
 
@@ -45,15 +46,6 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
-bool AllDigits(std::string_view s) {
-    if (s.empty())
-        return false;
-    for (const char c : s)
-        if (c < '0' || c > '9')
-            return false;
-    return true;
-}
-
 // The text comes from a server and goes into markup: nothing that could open
 // a tag or an entity, and no control characters.
 bool IsShowableAnswerName(std::string_view name) {
@@ -70,16 +62,11 @@ bool IsShowableAnswerName(std::string_view name) {
 // Digits only, leading zeros allowed; nothing when it has more than maxDigits
 // significant digits.
 std::optional<int64_t> ParseWholeNumber(std::string_view text, size_t maxDigits) {
-    if (!AllDigits(text))
-        return std::nullopt;
-    while (text.size() > 1 && text.front() == '0')
-        text.remove_prefix(1);
-    if (text.size() > maxDigits)
-        return std::nullopt;
-    int64_t value = 0;
-    for (const char c : text)
-        value = value * 10 + (c - '0');
-    return value;
+    uint64_t max = 0;
+    for (size_t i = 0; i < maxDigits; ++i)
+        max = max * 10 + 9;
+    const std::optional<uint64_t> value = plat::ParseUnsignedDecimal(text, max);
+    return value ? std::optional<int64_t>(int64_t(*value)) : std::nullopt;
 }
 
 std::string ShownAnswerName(const std::string& answer) {

@@ -3,6 +3,7 @@
 #include "exchange/statistics_download.h"
 #include "exchange/upload_copy.h"
 #include "platform/dynlib.h"
+#include "platform/numbers.h"
 #include "platform/paths.h"
 
 #include <QByteArray>
@@ -57,13 +58,8 @@ bool IsValidExchangeHost(std::string_view host) {
     // Five digits at most, so the number cannot overflow.
     if (port.empty() || port.size() > 5)
         return false;
-    int value = 0;
-    for (const char c : port) {
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + (c - '0');
-    }
-    return value >= 1 && value <= 65535;
+    const std::optional<uint64_t> value = plat::ParseUnsignedDecimal(port, 65535);
+    return value && *value >= 1;
 }
 
 std::string ExchangeServerHost() {

@@ -1,8 +1,8 @@
 // libFuzzer target for the picture archive's index and members: any archive
 // must give an index (possibly empty) without crashing, and inflating a
 // member must never yield more than its declared size.
-#include "exam/inflate_stream.h"
-#include "exam/picture_archive.h"
+#include "picarchive/inflate_stream.h"
+#include "picarchive/picture_archive.h"
 
 #include <cstddef>
 #include <cstdint>

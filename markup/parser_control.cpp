@@ -2,6 +2,7 @@
 
 #include "platform/ansi.h"
 #include "platform/screen.h"
+#include "widgets/assign_changed.h"
 #include "widgets/background_paint.h"
 #include "widgets/canvas_shapes.h"
 #include "widgets/hand_cursors.h"
@@ -119,38 +120,28 @@ void GParserControl::DisableInputs() {
 }
 
 void GParserControl::SetdX(int dX) {
-    if (dX_ != dX) {
-        dX_ = dX;
+    if (AssignChanged(dX_, dX))
         update();
-    }
 }
 
 void GParserControl::SetdY(int dY) {
-    if (dY_ != dY) {
-        dY_ = dY;
+    if (AssignChanged(dY_, dY))
         update();
-    }
 }
 
 void GParserControl::SetDrawFocused(bool value) {
-    if (drawFocused_ != value) {
-        drawFocused_ = value;
+    if (AssignChanged(drawFocused_, value))
         Relayout();
-    }
 }
 
 void GParserControl::SetHorScrollBar(bool value) {
-    if (horScrollBar_ != value) {
-        horScrollBar_ = value;
+    if (AssignChanged(horScrollBar_, value))
         Relayout();
-    }
 }
 
 void GParserControl::SetVerScrollBar(bool value) {
-    if (verScrollBar_ != value) {
-        verScrollBar_ = value;
+    if (AssignChanged(verScrollBar_, value))
         Relayout();
-    }
 }
 
 void GParserControl::SetHyperLinkFont(const QFont& font) {

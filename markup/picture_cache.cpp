@@ -1,6 +1,6 @@
 #include "markup/picture_cache.h"
 
-#include "exam/picture_archive.h"
+#include "picarchive/picture_archive.h"
 #include "platform/ansi.h"
 #include "platform/paths.h"
 #include "platform/screen.h"

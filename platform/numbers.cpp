@@ -5,26 +5,40 @@
 
 namespace plat {
 
-int32_t StrToIntDef(std::string_view text, int32_t def) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    if (i == text.size())
-        return def;
-    int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return def;
-        value = value * 10 + (text[i] - '0');
-        if (value > int64_t(std::numeric_limits<int32_t>::max()) + 1)
-            return def;
+std::optional<uint64_t> ParseUnsignedDecimal(std::string_view text, uint64_t max) {
+    if (text.empty())
+        return std::nullopt;
+    uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        const auto digit = uint64_t(c - '0');
+        if (digit > max || value > (max - digit) / 10)
+            return std::nullopt;
+        value = value * 10 + digit;
     }
-    if (negative)
-        value = -value;
-    if (value > std::numeric_limits<int32_t>::max() || value < std::numeric_limits<int32_t>::min())
+    return value;
+}
+
+std::optional<int64_t> ParseSignedDecimal(std::string_view text) {
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    const std::optional<uint64_t> magnitude =
+        ParseUnsignedDecimal(text, uint64_t(std::numeric_limits<int64_t>::max()));
+    if (!magnitude)
+        return std::nullopt;
+    return negative ? -int64_t(*magnitude) : int64_t(*magnitude);
+}
+
+int32_t StrToIntDef(std::string_view text, int32_t def) {
+    const std::optional<int64_t> value = ParseSignedDecimal(text);
+    if (!value || *value > std::numeric_limits<int32_t>::max() ||
+        *value < std::numeric_limits<int32_t>::min())
         return def;
-    return int32_t(value);
+    return int32_t(*value);
 }
 
 int HexDigitValue(char c) {

@@ -6,8 +6,8 @@
 namespace plat {
 
 void Randomize();
-void RandSeed(uint32_t seed);
-// A whole number from 0 to range - 1; 0 when range <= 0.
-int Random(int range);
+// A seed for a generator of the caller's own (the transition effect draws a
+// whole random order from one), taken from the program's generator.
+uint32_t RandomSeed();
 
 } // namespace plat

@@ -1,5 +1,7 @@
 #include "platform/screen.h"
 
+#include "platform/numbers.h"
+
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QList>
@@ -20,13 +22,11 @@ constexpr int kMaxSide = 100000;
 std::optional<int> ParseNumber(const QByteArray& text, int min, int max) {
     if (text.isEmpty() || text.size() > 6)
         return std::nullopt;
-    for (const char c : text)
-        if (c < '0' || c > '9')
-            return std::nullopt;
-    const int value = text.toInt();
-    if (value < min || value > max)
+    const std::optional<uint64_t> value =
+        ParseUnsignedDecimal(std::string_view(text.constData(), size_t(text.size())), uint64_t(max));
+    if (!value || *value < uint64_t(min))
         return std::nullopt;
-    return value;
+    return int(*value);
 }
 
 } // namespace

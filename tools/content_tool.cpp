@@ -1,6 +1,6 @@
 #include "tools/content_tool.h"
 
-#include "exam/picture_archive.h"
+#include "picarchive/picture_archive.h"
 #include "exam/test_content.h"
 #include "platform/ansi.h"
 #include "platform/datetime.h"

@@ -4,24 +4,14 @@
 #include "transfer/transfer_errors.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace vdx {
 
 namespace {
 
-// Sixteen hex digits would overflow nothing, but no chunk may exceed the
-// body bound anyway; larger sizes are refused as they are read.
+// No chunk may exceed the body bound; larger sizes are refused.
 constexpr uint64_t kMaxChunkSize = uint64_t(kMaxBodySize);
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -89,15 +79,15 @@ void TChunkDecoder::EndSizeLine() {
         text.remove_prefix(1);
     if (text.empty())
         throw EReplyError("Malformed chunk size");
+    // Hex digits only: from_chars takes no sign, prefix or blanks, and says
+    // when the digits overflow.
     uint64_t size = 0;
-    for (const char c : text) {
-        const int digit = HexValue(c);
-        if (digit < 0)
-            throw EReplyError("Malformed chunk size");
-        size = size * 16 + uint64_t(digit);
-        if (size > kMaxChunkSize)
-            throw EReplyError("Chunk too large");
-    }
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, size, 16);
+    if (error == std::errc::result_out_of_range || (error == std::errc() && size > kMaxChunkSize))
+        throw EReplyError("Chunk too large");
+    if (error != std::errc() || stop != end)
+        throw EReplyError("Malformed chunk size");
     left_ = size;
     state_ = size == 0 ? State::Trailer : State::Data;
 }

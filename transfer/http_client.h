@@ -94,7 +94,6 @@ public:
     CmdType Command() const { return cmd_; }
     const std::string& Url() const { return url_; }
     const std::string& Path() const { return path_; }
-    const std::string& SendData() const { return sendData_; }
     int Status() const { return status_; }
     int64_t ContentLength() const { return contentLength_; }
     // The last reply was whole (see above).
@@ -102,7 +101,6 @@ public:
     // Body bytes of the last reply kept or written, chunk framing removed.
     int64_t BodyLength() const { return bodyLength_; }
     const std::string& Location() const { return location_; }
-    const std::string& SetCookieValue() const { return setCookie_; }
     const TExStringList& HeaderLines() const { return headerLines_; }
 
 private:

@@ -26,10 +26,6 @@ void TThreadTimer::SetOnTimer(std::function<void()> handler) {
     Rearm();
 }
 
-bool TThreadTimer::IsArmed() const {
-    return timer_->isActive();
-}
-
 void TThreadTimer::Rearm() {
     timer_->stop();
     if (interval_ > 0 && enabled_ && onTimer_)

@@ -22,7 +22,6 @@ public:
     int Interval() const { return interval_; }
     void SetInterval(int ms);
     void SetOnTimer(std::function<void()> handler);
-    bool IsArmed() const;
 
 private:
     void Rearm();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "widgets/assign_changed.h"
 #include "widgets/base_btn_paint.h"
 #include "widgets/graphic_control.h"
 
@@ -105,10 +106,8 @@ protected:
 
 private:
     template <typename T> void Set(T& field, const T& value) {
-        if (field == value)
-            return;
-        field = value;
-        Invalidate();
+        if (AssignChanged(field, value))
+            Invalidate();
     }
 
     TBaseBtnFace face_;

@@ -2,6 +2,7 @@
 
 #include "platform/screen.h"
 #include "widgets/image_completeness.h"
+#include "widgets/palette.h"
 #include "widgets/pcx_decoder.h"
 #include "widgets/picture_log.h"
 
@@ -214,12 +215,7 @@ QImage TImageLoader::ConvertToDepth(const QImage& image, TReadDepth depth, bool 
 }
 
 const QList<QRgb>& TImageLoader::VgaPalette() {
-    static const QList<QRgb> table = {
-        qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-        qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(128, 128, 128),
-        qRgb(192, 192, 192), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-        qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
-    return table;
+    return Pal16();
 }
 
 QImage TImageLoader::QuantizeToPalette(const QImage& image, const QList<QRgb>& palette,

@@ -54,8 +54,7 @@ public:
     // Reduces a decoded picture; rdAutomatic asks plat::Screen() for the depth.
     static QImage ConvertToDepth(const QImage& image, TReadDepth depth, bool dither);
 
-    // Black, maroon, green, olive, navy, purple, teal, silver, grey, red,
-    // lime, yellow, blue, fuchsia, aqua, white.
+    // The screen's 16-colour palette (Pal16), which rdVga and rdColor16 use.
     static const QList<QRgb>& VgaPalette();
     // Maps every pixel to the nearest palette colour (alpha ignored), with
     // Floyd-Steinberg error diffusion when `dither` is set. Format_Indexed8

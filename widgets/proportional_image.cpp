@@ -1,11 +1,11 @@
 #include "widgets/proportional_image.h"
 
+#include "platform/random.h"
 #include "widgets/background.h"
 #include "widgets/palette.h"
 
 #include <QEvent>
 #include <QPainter>
-#include <QRandomGenerator>
 
 TProportionalImage::TProportionalImage(QWidget* parent)
     : QWidget(parent), background_(new TBackground(this)) {
@@ -55,8 +55,8 @@ QImage TProportionalImage::ComposedImage() const {
 }
 
 void TProportionalImage::PresentEffect(QPainter& painter, const QImage& composed) {
-    const QList<QPoint> blocks = EffectBlocks(effect_, EffectGrid(size(), effectSize_),
-                                              effectSpeed_, QRandomGenerator::global()->generate());
+    const QList<QPoint> blocks =
+        EffectBlocks(effect_, EffectGrid(size(), effectSize_), effectSpeed_, plat::RandomSeed());
     for (const QPoint& block : blocks) {
         const QRect rect = EffectBlockRect(block, effectSize_, size());
         painter.drawImage(rect.topLeft(), composed, rect);

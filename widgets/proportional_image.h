@@ -1,5 +1,6 @@
 #pragma once
 
+#include "widgets/assign_changed.h"
 #include "widgets/proportional_image_paint.h"
 #include "widgets/raster_operation.h"
 #include "widgets/transition_effect.h"
@@ -72,10 +73,8 @@ protected:
 
 private:
     template <typename T> void Set(T& field, const T& value) {
-        if (field == value)
-            return;
-        field = value;
-        Refresh();
+        if (AssignChanged(field, value))
+            Refresh();
     }
     void Refresh();
     void PresentEffect(QPainter& painter, const QImage& composed);

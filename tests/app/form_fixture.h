@@ -1,12 +1,21 @@
 #pragma once
 
 #include "app/main_form.h"
+#include "form_controls.h"
 #include "platform/ansi.h"
+#include "platform/profile_file.h"
 #include "platform/registry.h"
+#include "platform/screen.h"
 #include "platform/wave_player.h"
+#include "tests/common/temp_program_dir.h"
+#include "widgets/base_btn.h"
 
 #include <QString>
 #include <QStringList>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 // A wave player that only records what it is asked to do.
 class FakeWavePlayer : public plat::WavePlayer {
@@ -66,5 +75,45 @@ public:
         if (k == "BROWSER\\SHELL\\OPEN\\COMMAND")
             return "/usr/bin/browser %1";
         return std::nullopt;
+    }
+};
+
+// The main window in a program directory of the test's own on an 800 x 600
+// screen, with a recording wave player, no waits and write errors recorded.
+// Fixtures write their content into `dir` before CreateForm.
+class FormTest : public ::testing::Test {
+protected:
+    TempProgramDir dir;
+    std::unique_ptr<TMainForm> form;
+    FakeWavePlayer* player = nullptr;
+    std::vector<QString> writeErrors;
+
+    void SetUp() override {
+        plat::SetScreenOverride({800, 600, 24});
+        plat::ClearProfileCache();
+        for (const char* name : {"a/0.wav", "a/1.wav", "a/2.wav", "a/3.wav"})
+            dir.Write(name, "RIFF....WAVE");
+    }
+    void TearDown() override {
+        form.reset();
+        plat::detail::SetProfileWriteHook({});
+        plat::ClearProfileCache();
+        plat::ClearScreenOverride();
+    }
+
+    // Creates the window as the program does; users.dat is read then.
+    void CreateForm() {
+        form = std::make_unique<TMainForm>();
+        ASSERT_TRUE(form->FormCreate());
+        player = new FakeWavePlayer();
+        form->SetWavePlayer(player);
+        form->WaitMs = [](int) {};
+        form->ShowWriteErrorBox = [this](const QString& file) { writeErrors.push_back(file); };
+    }
+
+    static bool Shown(const QWidget* w) { return !w->isHidden(); }
+    void Click(TBaseBtn* button) {
+        ASSERT_TRUE(Shown(button) && button->isEnabled()) << button->objectName().toStdString();
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
     }
 };

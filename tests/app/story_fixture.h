@@ -26,19 +26,14 @@
 // of its own, driven by mouse and keyboard as a user would. Sound, waits and
 // the clock are the test's; write errors are recorded and questions to
 // confirm are answered with no.
-class StoryTest : public ::testing::Test {
+class StoryTest : public FormTest {
 protected:
     static constexpr double kSecond = 1.0 / 86400;
 
-    TempProgramDir dir;
-    std::unique_ptr<TMainForm> form;
-    FakeWavePlayer* player = nullptr;
-    std::vector<QString> writeErrors;
     double now = plat::EncodeDateTime({2007, 3, 14, 9, 30, 0, 0});
 
     void SetUp() override {
-        plat::SetScreenOverride({800, 600, 24});
-        plat::ClearProfileCache();
+        FormTest::SetUp();
         // The content exactly as the build left it next to the program.
         const QString built = QStringLiteral(ZENX_CONTENT_DIR "/");
         for (const char* name : {"D/IDbRecs.dat", "D/iq.dat", "zernox2.dat"}) {
@@ -48,23 +43,11 @@ protected:
             ASSERT_FALSE(bytes.isEmpty()) << name;
             dir.Write(name, bytes);
         }
-        for (const char* name : {"a/0.wav", "a/1.wav", "a/2.wav", "a/3.wav"})
-            dir.Write(name, "RIFF....WAVE");
-    }
-    void TearDown() override {
-        form.reset();
-        plat::ClearProfileCache();
-        plat::ClearScreenOverride();
     }
 
     void Start() {
-        form = std::make_unique<TMainForm>();
-        ASSERT_TRUE(form->FormCreate());
-        player = new FakeWavePlayer();
-        form->SetWavePlayer(player);
-        form->WaitMs = [](int) {};
+        CreateForm();
         form->TestClock = [this] { return now; };
-        form->ShowWriteErrorBox = [this](const QString& file) { writeErrors.push_back(file); };
         form->AskConfirmBox = [](const QString&) { return false; };
         BeforeFirstStatus();
         form->UpdateStatus();
@@ -72,11 +55,10 @@ protected:
     // A story's own wiring of the new window, before its first status.
     virtual void BeforeFirstStatus() {}
 
-    static bool Shown(const QWidget* w) { return !w->isHidden(); }
-    void Click(TBaseBtn* button) {
-        ASSERT_TRUE(Shown(button) && button->isEnabled()) << button->objectName().toStdString();
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
-    }
+    // The window's controls the stories use most, found by name.
+    GParserControl* TestView() const { return Control<GParserControl>(*form, "TestView"); }
+    TBaseBtn* Button(const char* name) const { return Control<TBaseBtn>(*form, name); }
+
     static void TypeInto(QWidget* field, const QString& text) {
         if (auto* edit = qobject_cast<QLineEdit*>(field))
             edit->selectAll();
@@ -84,13 +66,13 @@ protected:
         QTest::keyClicks(field, text);
     }
     void ClickLinkAt(const THyperLinkRec* link) {
-        QTest::mouseClick(form->TestView, Qt::LeftButton, {},
+        QTest::mouseClick(TestView(), Qt::LeftButton, {},
                           QPoint((link->Left + link->Right) / 2, (link->Top + link->Bottom) / 2));
     }
     // Clicks a link of TestView where it is drawn; false when there is none.
     // A link broken over lines has several pieces: the widest is clicked.
     bool ClickLink(const std::string& target) {
-        THyperLinkList& links = form->TestView->HyperLinks();
+        THyperLinkList& links = TestView()->HyperLinks();
         const THyperLinkRec* best = nullptr;
         for (int32_t i = 1; i <= links.Count(); ++i) {
             const THyperLinkRec* link = links.At(i);
@@ -105,19 +87,19 @@ protected:
     // Gives some answer the way the page asks for one: a choice link, else a
     // radio button or check box, else a typed number.
     void AnswerSomething() {
-        THyperLinkList& links = form->TestView->HyperLinks();
+        THyperLinkList& links = TestView()->HyperLinks();
         if (links.Count() > 0) {
             ClickLinkAt(links.At(1));
             return;
         }
-        for (QAbstractButton* button : form->TestView->findChildren<QAbstractButton*>()) {
+        for (QAbstractButton* button : TestView()->findChildren<QAbstractButton*>()) {
             if (Shown(button) && button->isEnabled()) {
                 QTest::mouseClick(button, Qt::LeftButton, {},
                                   QPoint(button->width() / 2, button->height() / 2));
                 return;
             }
         }
-        for (QLineEdit* edit : form->TestView->findChildren<QLineEdit*>()) {
+        for (QLineEdit* edit : TestView()->findChildren<QLineEdit*>()) {
             if (Shown(edit) && edit->isEnabled()) {
                 QTest::keyClicks(edit, "7");
                 return;
@@ -128,10 +110,10 @@ protected:
     void Ticks(int seconds) {
         for (int i = 0; i < seconds; ++i) {
             now += kSecond;
-            if (form->TestTimer->isActive())
+            if (Control<QTimer>(*form, "TestTimer")->isActive())
                 form->TestTimerTimer();
         }
     }
-    std::string ViewText() const { return form->TestView->MarkupText().value_or(""); }
+    std::string ViewText() const { return TestView()->MarkupText().value_or(""); }
     bool Running() const { return HasFlag(form->StatusFlags, sfTestRunning); }
 };

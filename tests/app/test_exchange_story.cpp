@@ -172,22 +172,22 @@ protected:
     // Adds a user with a password on the log-on page and logs on, then gives
     // gender and age on the settings page and leaves it for the Internet page.
     void LogOnNewUser(const QString& name, bool female, const QString& age, bool directFB) {
-        QComboBox* users = form->LogOnOffUsersLst;
+        QComboBox* users = Control<QComboBox>(*form, "LogOnOffUsersLst");
         users->lineEdit()->selectAll();
         QTest::keyClick(users, Qt::Key_Backspace);
         QTest::keyClicks(users, name);
-        QTest::keyClicks(form->LogOnOffPWEdit, "kiwi7");
-        QTest::keyClicks(form->LogOnOffCPWEdit, "kiwi7");
-        Click(form->LogOnOffAddBtn);
-        Click(form->LogOnOffGoBtn);
+        QTest::keyClicks(Control<QLineEdit>(*form, "LogOnOffPWEdit"), "kiwi7");
+        QTest::keyClicks(Control<QLineEdit>(*form, "LogOnOffCPWEdit"), "kiwi7");
+        Click(Button("LogOnOffAddBtn"));
+        Click(Button("LogOnOffGoBtn"));
         ASSERT_TRUE(HasFlag(form->StatusFlags, sfLoggedOn));
-        Click(form->ConfigBtn);
+        Click(Button("ConfigBtn"));
         if (female)
-            Tick(form->ConfigFemaleChkBx);
-        if (directFB != form->ConfigDirectFBChkBx->isChecked())
-            Tick(form->ConfigDirectFBChkBx);
-        TypeInto(form->ConfigAgeEdit, age);
-        Click(form->InternetBtn);
+            Tick(Control<QCheckBox>(*form, "ConfigFemaleChkBx"));
+        if (directFB != Control<QCheckBox>(*form, "ConfigDirectFBChkBx")->isChecked())
+            Tick(Control<QCheckBox>(*form, "ConfigDirectFBChkBx"));
+        TypeInto(Control<QLineEdit>(*form, "ConfigAgeEdit"), age);
+        Click(Button("InternetBtn"));
         ASSERT_EQ(form->ActivePageName(), "Internet");
     }
 
@@ -226,7 +226,7 @@ TEST_F(ExchangeStoryTest, UploadedAnswersComeBackInTheFeedback) {
     LogOnNewUser("Eva", true, "15", true);
 
     // The others' statistics first.
-    Click(form->InternetDownloadBtn);
+    Click(Button("InternetDownloadBtn"));
     EXPECT_EQ(messages, Texts{"Downloaden is succesvol afgerond"});
     EXPECT_EQ(Internet("Women.Answers", kQuestion), "50");
     EXPECT_EQ(Internet("Counts", kQuestion), "7");
@@ -234,27 +234,27 @@ TEST_F(ExchangeStoryTest, UploadedAnswersComeBackInTheFeedback) {
     EXPECT_EQ(Internet("Counts", "rede999001"), "<none>");
 
     // Eva answers b; the direct feedback shows the others' figures.
-    Click(form->SelectTestBtn);
+    Click(Button("SelectTestBtn"));
     ASSERT_TRUE(ClickLink("SELECTTEST#REDE001")) << ViewText();
     ASSERT_TRUE(ClickLink("STARTTEST")) << ViewText();
     ASSERT_TRUE(Running());
     ASSERT_TRUE(ClickLink("B")) << ViewText();
     Ticks(4);
-    ASSERT_EQ(form->NextQuestionBtn->Caption(), "Feedback");
-    Click(form->NextQuestionBtn);
+    ASSERT_EQ(Button("NextQuestionBtn")->Caption(), "Feedback");
+    Click(Button("NextQuestionBtn"));
     std::string text = ViewText();
     EXPECT_NE(text.find("\r\nU gaf het goede antwoord b\r\n"), std::string::npos) << text;
     EXPECT_EQ(After(text, "Vrouwen "), kScoresBefore) << text;
 
     // The rest of the test with any answers, each followed by its feedback.
-    Click(form->NextQuestionBtn);
+    Click(Button("NextQuestionBtn"));
     for (int q = 2; Running() && q <= 20; ++q) {
-        for (int tries = 0; tries < 4 && !Shown(form->NextQuestionBtn); ++tries)
+        for (int tries = 0; tries < 4 && !Shown(Button("NextQuestionBtn")); ++tries)
             AnswerSomething();
-        ASSERT_TRUE(Shown(form->NextQuestionBtn)) << "question " << q << "\n" << ViewText();
+        ASSERT_TRUE(Shown(Button("NextQuestionBtn"))) << "question " << q << "\n" << ViewText();
         Ticks(3);
-        Click(form->NextQuestionBtn); // the feedback
-        Click(form->NextQuestionBtn); // on
+        Click(Button("NextQuestionBtn")); // the feedback
+        Click(Button("NextQuestionBtn")); // on
     }
     ASSERT_FALSE(Running());
     EXPECT_EQ(plat::ReadProfileString(dir.Path() + "User/users.dat", "Eva.Answers", kQuestion),
@@ -262,10 +262,10 @@ TEST_F(ExchangeStoryTest, UploadedAnswersComeBackInTheFeedback) {
 
     // Her upload counts once among the others'.
     messages.clear();
-    Click(form->InternetBtn);
-    Click(form->InternetUpLoadBtn);
+    Click(Button("InternetBtn"));
+    Click(Button("InternetUpLoadBtn"));
     EXPECT_EQ(messages, Texts{"Uploaden is succesvol afgerond"});
-    Click(form->InternetDownloadBtn);
+    Click(Button("InternetDownloadBtn"));
     EXPECT_EQ(messages,
               (Texts{"Uploaden is succesvol afgerond", "Downloaden is succesvol afgerond"}));
     EXPECT_EQ(titles, (Texts{"Informatie", "Informatie", "Informatie"}));
@@ -283,7 +283,7 @@ TEST_F(ExchangeStoryTest, UploadedAnswersComeBackInTheFeedback) {
     EXPECT_EQ(server->Get(), dir.Read("User/iusers.dat").toStdString());
 
     // The review of the finished test shows the new figures.
-    Click(form->SelectTestBtn);
+    Click(Button("SelectTestBtn"));
     ASSERT_TRUE(ClickLink("SELECTTEST#REDE001"));
     ASSERT_TRUE(ClickLink("STARTTEST"));
     ASSERT_TRUE(HasFlag(form->StatusFlags, sfReviewing));
@@ -300,8 +300,8 @@ TEST_F(ExchangeStoryTest, StoppedServerMeansNoConnection) {
     LogOnNewUser("Jan", false, "40", false);
     const QByteArray before = dir.Read("User/users.dat");
 
-    Click(form->InternetUpLoadBtn);
-    Click(form->InternetDownloadBtn);
+    Click(Button("InternetUpLoadBtn"));
+    Click(Button("InternetDownloadBtn"));
     EXPECT_EQ(messages, (Texts{"Geen verbinding", "Geen verbinding"}));
     EXPECT_EQ(titles, (Texts{"Informatie", "Informatie"}));
     EXPECT_EQ(dir.Read("User/users.dat"), before);

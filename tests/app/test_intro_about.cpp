@@ -108,7 +108,7 @@ TEST_F(WindowsTest, HotSpotsOpenTheirSitesCloseAndMinimize) {
     TMainForm form;
     ASSERT_TRUE(form.FormCreate());
     form.show();
-    QTest::mouseClick(form.InfoBtn, Qt::LeftButton);
+    QTest::mouseClick(Control<TBaseBtn>(form, "InfoBtn"), Qt::LeftButton);
     ASSERT_TRUE(AboutBoxExists());
     QTest::mouseClick(AboutBox()->KorvaneSBtn, Qt::LeftButton);
     EXPECT_FALSE(AboutBox()->isVisible());

@@ -28,7 +28,7 @@ protected:
     // A logged-on user with an age, on the log-on page.
     static void LogOn(CountingForm& form, const char* age = "30") {
         form.StatusFlags = sfLoggedOn;
-        form.ConfigAgeEdit->setText(QString::fromLatin1(age));
+        Control<QLineEdit>(form, "ConfigAgeEdit")->setText(QString::fromLatin1(age));
         form.UpdateStatus();
     }
 };
@@ -59,52 +59,58 @@ TEST_F(PagesTest, EveryNamedControlExistsOnItsPage) {
         {"Help", {"HelpBk", "HelpTextCtrl"}},
     };
     for (const auto& [page, names] : pages) {
-        auto* p = form.MainPages->findChild<QWidget*>(page, Qt::FindDirectChildrenOnly);
+        auto* p = Control<QStackedWidget>(form, "MainPages")
+                      ->findChild<QWidget*>(page, Qt::FindDirectChildrenOnly);
         ASSERT_NE(p, nullptr) << page.toStdString();
         for (const QString& name : names)
             EXPECT_NE(p->findChild<QWidget*>(name), nullptr)
                 << page.toStdString() << " " << name.toStdString();
     }
     // The page buttons at their places, scaled 1:1 in this layout.
-    const std::pair<TBaseBtn*, int> nav[] = {{form.LogOnOffBtn, 5},    {form.ConfigBtn, 52},
-                                             {form.InternetBtn, 99},   {form.SelectTestBtn, 163},
-                                             {form.PauseTestBtn, 210}, {form.BkInfoBtn, 273},
-                                             {form.HelpBtn, 319}};
+    const std::pair<TBaseBtn*, int> nav[] = {{Control<TBaseBtn>(form, "LogOnOffBtn"), 5},
+                                             {Control<TBaseBtn>(form, "ConfigBtn"), 52},
+                                             {Control<TBaseBtn>(form, "InternetBtn"), 99},
+                                             {Control<TBaseBtn>(form, "SelectTestBtn"), 163},
+                                             {Control<TBaseBtn>(form, "PauseTestBtn"), 210},
+                                             {Control<TBaseBtn>(form, "BkInfoBtn"), 273},
+                                             {Control<TBaseBtn>(form, "HelpBtn"), 319}};
     for (const auto& [button, top] : nav) {
-        EXPECT_EQ(button->parentWidget(), form.NavPnl);
+        EXPECT_EQ(button->parentWidget(), Control<QFrame>(form, "NavPnl"));
         EXPECT_EQ(button->geometry(), QRect(3, top, 145, 45)) << button->objectName().toStdString();
     }
-    EXPECT_EQ(form.BkInfoIndexLst->property("ItemHeight").toInt(), 16);
+    EXPECT_EQ(Control<QComboBox>(form, "BkInfoIndexLst")->property("ItemHeight").toInt(), 16);
 }
 
 TEST_F(PagesTest, FirstShowingAppliesTheRules) {
     CountingForm form;
     ASSERT_TRUE(form.FormCreate());
     form.show();
-    EXPECT_TRUE(form.LogOnOffBtn->isEnabled());
-    EXPECT_TRUE(form.HelpBtn->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(form, "LogOnOffBtn")->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(form, "HelpBtn")->isEnabled());
     for (TBaseBtn* b :
-         {form.ConfigBtn, form.InternetBtn, form.SelectTestBtn, form.PauseTestBtn, form.BkInfoBtn})
+         {Control<TBaseBtn>(form, "ConfigBtn"), Control<TBaseBtn>(form, "InternetBtn"),
+          Control<TBaseBtn>(form, "SelectTestBtn"), Control<TBaseBtn>(form, "PauseTestBtn"),
+          Control<TBaseBtn>(form, "BkInfoBtn")})
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
-    EXPECT_EQ(form.LogOnOffBtn->Caption(), "Aanmelden...");
-    EXPECT_FALSE(form.LogOnOffGoBtn->isVisibleTo(&form));
+    EXPECT_EQ(Control<TBaseBtn>(form, "LogOnOffBtn")->Caption(), "Aanmelden...");
+    EXPECT_FALSE(Control<TBaseBtn>(form, "LogOnOffGoBtn")->isVisibleTo(&form));
 }
 
 TEST_F(PagesTest, AgeFieldUnlocksTestsAndInternet) {
     CountingForm form;
     ASSERT_TRUE(form.FormCreate());
     LogOn(form, "");
-    EXPECT_FALSE(form.SelectTestBtn->isEnabled());
-    EXPECT_FALSE(form.InternetBtn->isEnabled());
-    EXPECT_TRUE(form.ConfigBtn->isEnabled());
-    form.ConfigAgeEdit->setText("0");
+    EXPECT_FALSE(Control<TBaseBtn>(form, "SelectTestBtn")->isEnabled());
+    EXPECT_FALSE(Control<TBaseBtn>(form, "InternetBtn")->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(form, "ConfigBtn")->isEnabled());
+    Control<QLineEdit>(form, "ConfigAgeEdit")->setText("0");
     form.UpdateStatus();
-    EXPECT_FALSE(form.SelectTestBtn->isEnabled());
-    form.ConfigAgeEdit->setText("41");
+    EXPECT_FALSE(Control<TBaseBtn>(form, "SelectTestBtn")->isEnabled());
+    Control<QLineEdit>(form, "ConfigAgeEdit")->setText("41");
     form.UpdateStatus();
-    EXPECT_TRUE(form.SelectTestBtn->isEnabled());
-    EXPECT_TRUE(form.InternetBtn->isEnabled());
-    EXPECT_EQ(form.LogOnOffBtn->Caption(), "Afmelden...");
+    EXPECT_TRUE(Control<TBaseBtn>(form, "SelectTestBtn")->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(form, "InternetBtn")->isEnabled());
+    EXPECT_EQ(Control<TBaseBtn>(form, "LogOnOffBtn")->Caption(), "Afmelden...");
 }
 
 TEST_F(PagesTest, SettingsPageIsSavedOnceWhenLeftByAnyPageButton) {
@@ -134,9 +140,9 @@ TEST_F(PagesTest, SettingsPageIsSavedOnceWhenLeftByAnyPageButton) {
         EXPECT_EQ(form.saves, ++expected);
     }
     // A real click on the button goes the same way.
-    QTest::mouseClick(form.ConfigBtn, Qt::LeftButton);
+    QTest::mouseClick(Control<TBaseBtn>(form, "ConfigBtn"), Qt::LeftButton);
     EXPECT_EQ(form.ActivePageName(), "Config");
-    QTest::mouseClick(form.LogOnOffBtn, Qt::LeftButton);
+    QTest::mouseClick(Control<TBaseBtn>(form, "LogOnOffBtn"), Qt::LeftButton);
     EXPECT_EQ(form.saves, expected + 1);
 }
 
@@ -154,7 +160,7 @@ TEST_F(PagesTest, VisitMarksGoWhenTheirPageIsLeft) {
     EXPECT_FALSE(form.StatusFlags & sfBkInfoVisited);
     EXPECT_TRUE(form.StatusFlags & sfTestPage);
     EXPECT_EQ(form.catalogues, 1);
-    EXPECT_EQ(form.TestHeaderLbl->text(), "Tests");
+    EXPECT_EQ(Control<QLabel>(form, "TestHeaderLbl")->text(), "Tests");
     form.LogOnOffBtnClick();
     EXPECT_FALSE(form.StatusFlags & sfTestPage);
 }
@@ -163,16 +169,16 @@ TEST_F(PagesTest, BkInfoSelectsTheFirstTopicOnlyWhenNoneIsChosen) {
     CountingForm form;
     ASSERT_TRUE(form.FormCreate());
     LogOn(form);
-    form.BkInfoIndexLst->clear();
+    Control<QComboBox>(form, "BkInfoIndexLst")->clear();
     form.BkInfoBtnClick();
-    EXPECT_EQ(form.BkInfoIndexLst->currentIndex(), -1);
-    form.BkInfoIndexLst->addItems({"3|Intelligentie", "9|Testen"});
-    form.BkInfoIndexLst->setCurrentIndex(-1);
+    EXPECT_EQ(Control<QComboBox>(form, "BkInfoIndexLst")->currentIndex(), -1);
+    Control<QComboBox>(form, "BkInfoIndexLst")->addItems({"3|Intelligentie", "9|Testen"});
+    Control<QComboBox>(form, "BkInfoIndexLst")->setCurrentIndex(-1);
     form.BkInfoBtnClick();
-    EXPECT_EQ(form.BkInfoIndexLst->currentIndex(), 0);
-    form.BkInfoIndexLst->setCurrentIndex(1);
+    EXPECT_EQ(Control<QComboBox>(form, "BkInfoIndexLst")->currentIndex(), 0);
+    Control<QComboBox>(form, "BkInfoIndexLst")->setCurrentIndex(1);
     form.BkInfoBtnClick();
-    EXPECT_EQ(form.BkInfoIndexLst->currentIndex(), 1);
+    EXPECT_EQ(Control<QComboBox>(form, "BkInfoIndexLst")->currentIndex(), 1);
 }
 
 TEST_F(PagesTest, RunningTestLocksThePagesUntilAnAnswerOrAPause) {
@@ -185,42 +191,45 @@ TEST_F(PagesTest, RunningTestLocksThePagesUntilAnAnswerOrAPause) {
     form.QuestionNo = 1;
     form.TestQuestionCount = 3;
     form.ShownQuestionRec = 4;
-    form.RemarkLbl->setText("Vraag 1 van 3");
+    Control<QLabel>(form, "RemarkLbl")->setText("Vraag 1 van 3");
     form.UpdateStatus();
-    for (TBaseBtn* b : {form.LogOnOffBtn, form.ConfigBtn, form.InternetBtn, form.SelectTestBtn,
-                        form.PauseTestBtn, form.BkInfoBtn, form.HelpBtn})
+    for (TBaseBtn* b :
+         {Control<TBaseBtn>(form, "LogOnOffBtn"), Control<TBaseBtn>(form, "ConfigBtn"),
+          Control<TBaseBtn>(form, "InternetBtn"), Control<TBaseBtn>(form, "SelectTestBtn"),
+          Control<TBaseBtn>(form, "PauseTestBtn"), Control<TBaseBtn>(form, "BkInfoBtn"),
+          Control<TBaseBtn>(form, "HelpBtn")})
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
-    EXPECT_FALSE(form.TimeLimitQGauge->isVisibleTo(&form));
-    EXPECT_TRUE(form.TimeLimitTGauge->isVisibleTo(&form));
-    EXPECT_EQ(form.RemarkLbl->text(), "Vraag 1 van 3");
+    EXPECT_FALSE(Control<TGauge>(form, "TimeLimitQGauge")->isVisibleTo(&form));
+    EXPECT_TRUE(Control<TGauge>(form, "TimeLimitTGauge")->isVisibleTo(&form));
+    EXPECT_EQ(Control<QLabel>(form, "RemarkLbl")->text(), "Vraag 1 van 3");
 
-    form.QuestionAnswerLbl->setText("Keuze: c");
+    Control<QLabel>(form, "QuestionAnswerLbl")->setText("Keuze: c");
     form.UpdateStatus();
-    EXPECT_TRUE(form.PauseTestBtn->isEnabled());
-    EXPECT_TRUE(form.NextQuestionBtn->isVisibleTo(&form));
-    EXPECT_TRUE(form.DeleteAnswerBtn->isVisibleTo(&form));
+    EXPECT_TRUE(Control<TBaseBtn>(form, "PauseTestBtn")->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(form, "NextQuestionBtn")->isVisibleTo(&form));
+    EXPECT_TRUE(Control<TBaseBtn>(form, "DeleteAnswerBtn")->isVisibleTo(&form));
 
     form.PauseTestBtnClick();
     EXPECT_TRUE(form.StatusFlags & sfTestPaused);
-    EXPECT_TRUE(form.PauseTestBtn->ButtonIsDown());
-    EXPECT_EQ(form.PauseTestBtn->Caption(), "Test vervolgen");
+    EXPECT_TRUE(Control<TBaseBtn>(form, "PauseTestBtn")->ButtonIsDown());
+    EXPECT_EQ(Control<TBaseBtn>(form, "PauseTestBtn")->Caption(), "Test vervolgen");
     EXPECT_EQ(form.pausedRecords, 1);
     EXPECT_EQ(form.pausedTexts, 1);
-    EXPECT_TRUE(form.SelectTestBtn->isEnabled());
-    EXPECT_TRUE(form.HelpBtn->isEnabled());
-    EXPECT_FALSE(form.ConfigBtn->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(form, "SelectTestBtn")->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(form, "HelpBtn")->isEnabled());
+    EXPECT_FALSE(Control<TBaseBtn>(form, "ConfigBtn")->isEnabled());
 
     form.PauseTestBtnClick();
     EXPECT_FALSE(form.StatusFlags & sfTestPaused);
-    EXPECT_FALSE(form.PauseTestBtn->ButtonIsDown());
-    EXPECT_EQ(form.PauseTestBtn->Caption(), "Test pauzeren");
+    EXPECT_FALSE(Control<TBaseBtn>(form, "PauseTestBtn")->ButtonIsDown());
+    EXPECT_EQ(Control<TBaseBtn>(form, "PauseTestBtn")->Caption(), "Test pauzeren");
     EXPECT_EQ(form.continues, 1);
 
     // The catalogue button clears every run flag and the remark.
     form.StatusFlags |= sfTestPaused;
     form.SelectTestBtnClick();
     EXPECT_FALSE(form.StatusFlags & (sfTestRunning | sfTestPaused | sfReviewing));
-    EXPECT_TRUE(form.RemarkLbl->text().isEmpty());
+    EXPECT_TRUE(Control<QLabel>(form, "RemarkLbl")->text().isEmpty());
 }
 
 TEST_F(PagesTest, PausingOnTheLastQuestionEndsTheRun) {
@@ -232,15 +241,15 @@ TEST_F(PagesTest, PausingOnTheLastQuestionEndsTheRun) {
     form.QuestionNo = 3;
     form.TestQuestionCount = 3;
     form.CatalogueText = "cached";
-    form.QuestionAnswerLbl->setText("Keuze: a");
+    Control<QLabel>(form, "QuestionAnswerLbl")->setText("Keuze: a");
     form.UpdateStatus();
     form.PauseTestBtnClick();
     EXPECT_EQ(form.pausedRecords, 1);
     EXPECT_EQ(form.catalogues, 2); // the catalogue is shown again
     EXPECT_FALSE(form.StatusFlags & (sfTestRunning | sfTestPaused));
     EXPECT_TRUE(form.StatusFlags & sfTestPage);
-    EXPECT_FALSE(form.PauseTestBtn->ButtonIsDown());
-    EXPECT_EQ(form.PauseTestBtn->Caption(), "Test pauzeren");
+    EXPECT_FALSE(Control<TBaseBtn>(form, "PauseTestBtn")->ButtonIsDown());
+    EXPECT_EQ(Control<TBaseBtn>(form, "PauseTestBtn")->Caption(), "Test pauzeren");
     EXPECT_TRUE(form.CatalogueText.empty());
     EXPECT_EQ(form.ActivePageName(), "Test");
 }
@@ -248,18 +257,18 @@ TEST_F(PagesTest, PausingOnTheLastQuestionEndsTheRun) {
 TEST_F(PagesTest, LogOnPageFollowsTheTypedName) {
     CountingForm form;
     ASSERT_TRUE(form.FormCreate());
-    form.LogOnOffUsersLst->setEditText("   ");
+    Control<QComboBox>(form, "LogOnOffUsersLst")->setEditText("   ");
     form.UpdateStatus();
-    EXPECT_FALSE(form.LogOnOffPWEdit->isVisibleTo(&form));
-    EXPECT_FALSE(form.LogOnOffAddBtn->isVisibleTo(&form));
-    form.LogOnOffUsersLst->setEditText("Bert");
+    EXPECT_FALSE(Control<QLineEdit>(form, "LogOnOffPWEdit")->isVisibleTo(&form));
+    EXPECT_FALSE(Control<TBaseBtn>(form, "LogOnOffAddBtn")->isVisibleTo(&form));
+    Control<QComboBox>(form, "LogOnOffUsersLst")->setEditText("Bert");
     form.UpdateStatus();
-    EXPECT_TRUE(form.LogOnOffPWEdit->isVisibleTo(&form));
-    EXPECT_TRUE(form.LogOnOffCPWEdit->isVisibleTo(&form));
-    EXPECT_TRUE(form.LogOnOffAddBtn->isVisibleTo(&form));
-    form.LogOnOffPWEdit->setText("a");
+    EXPECT_TRUE(Control<QLineEdit>(form, "LogOnOffPWEdit")->isVisibleTo(&form));
+    EXPECT_TRUE(Control<QLineEdit>(form, "LogOnOffCPWEdit")->isVisibleTo(&form));
+    EXPECT_TRUE(Control<TBaseBtn>(form, "LogOnOffAddBtn")->isVisibleTo(&form));
+    Control<QLineEdit>(form, "LogOnOffPWEdit")->setText("a");
     form.UpdateStatus();
-    EXPECT_FALSE(form.LogOnOffAddBtn->isVisibleTo(&form));
+    EXPECT_FALSE(Control<TBaseBtn>(form, "LogOnOffAddBtn")->isVisibleTo(&form));
 }
 
 TEST_F(PagesTest, HelpOpensTheOnlineHelpAndMinimizes) {

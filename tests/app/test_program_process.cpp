@@ -2,6 +2,7 @@
 // test's own: exit codes, the single-instance messages and clean-up at exit.
 #include "platform/profile_file.h"
 #include "platform/single_instance.h"
+#include "tests/common/process_waits.h"
 #include "tests/common/temp_program_dir.h"
 
 #include <QCoreApplication>
@@ -20,18 +21,6 @@
 #include <vector>
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 class ProgramProcess : public ::testing::Test {
 protected:
@@ -67,15 +56,7 @@ protected:
         return QDir::tempPath() + '/' + plat::InstanceServerName("Zernox 2");
     }
     // True when some process holds the instance lock.
-    static bool LockHeld() {
-        const QByteArray path = QFile::encodeName(plat::InstanceLockPath("Zernox 2"));
-        const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
-        if (fd < 0)
-            return false;
-        const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-        ::close(fd);
-        return held;
-    }
+    static bool LockHeld() { return InstanceLockHeld(QStringLiteral("Zernox 2")); }
 };
 
 } // namespace
@@ -116,7 +97,8 @@ TEST_F(ProgramProcess, UninstallClosesTheRunningInstanceAndStartsTheUninstaller)
     const QString marker = dir.Path() + "uninstalled";
     dir.Write("uninstall.ini",
               "[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zernox 2]\r\n"
-              "UninstallString=\"\"" + script.toUtf8() + "\" \"" + marker.toUtf8() + "\"\"\r\n");
+              "UninstallString=\"\"" +
+                  script.toUtf8() + "\" \"" + marker.toUtf8() + "\"\"\r\n");
 
     QProcess second;
     Start(second, {"UNINSTALL"});
@@ -132,8 +114,8 @@ TEST_F(ProgramProcess, CloseMessageEndsTheProgramAndItsTempDirectoryGoes) {
     QProcess first;
     Start(first, {});
     // It answers from the start; the window's creation makes User.
-    ASSERT_TRUE(WaitFor([&] { return plat::PostToInstance("Zernox 2", plat::msgActivateInstance, 200); },
-                        30000));
+    ASSERT_TRUE(WaitFor(
+        [&] { return plat::PostToInstance("Zernox 2", plat::msgActivateInstance, 200); }, 30000));
     EXPECT_TRUE(WaitFor([&] { return dir.Exists("User"); }, 30000));
     ASSERT_TRUE(plat::PostToInstance("Zernox 2", plat::msgCloseWindow));
     ASSERT_TRUE(WaitFor([&] { return Finished(first); }, 30000));

@@ -8,12 +8,12 @@
 #include "platform/screen.h"
 #include "platform/shell.h"
 #include "recdb/scramble.h"
+#include "tests/common/png_bytes.h"
 #include "tests/common/temp_program_dir.h"
 #include "widgets/background.h"
 #include "widgets/base_btn.h"
 #include "widgets/bk_control.h"
 
-#include <QBuffer>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
@@ -59,16 +59,6 @@ QByteArray DatabaseFile(const Records& records) {
     return out;
 }
 
-QByteArray Png(int w, int h, QColor colour) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 std::string LongPage() {
     std::string text = "<b>Soorten testvragen</b>\r\n";
     for (int line = 0; line < 12; ++line) {
@@ -106,11 +96,11 @@ protected:
     }
     static void LogOn(TMainForm& form) {
         form.StatusFlags = sfLoggedOn;
-        form.ConfigAgeEdit->setText(QStringLiteral("30"));
+        Control<QLineEdit>(form, "ConfigAgeEdit")->setText(QStringLiteral("30"));
         form.UpdateStatus();
     }
     static std::string Shown(const TMainForm& form) {
-        return form.BkInfoView->MarkupText().value_or("<none>");
+        return Control<GParserControl>(form, "BkInfoView")->MarkupText().value_or("<none>");
     }
 };
 
@@ -131,53 +121,57 @@ TEST_F(ReferencePage, FirstOpeningShowsTheFirstTopicAndTheLastChoiceIsKept) {
     form.SetWavePlayer(new FakeWavePlayer);
     ASSERT_TRUE(form.FormCreate());
     form.show(); // the scroll boxes take their size
-    ASSERT_EQ(form.BkInfoIndexLst->count(), 3);
-    EXPECT_EQ(form.BkInfoIndexLst->itemText(1), "3|Zonder tekst");
-    EXPECT_EQ(form.BkInfoIndexLst->currentIndex(), -1); // nothing chosen before the first visit
-    EXPECT_FALSE(form.BkInfoView->MarkupText());
+    ASSERT_EQ(Control<QComboBox>(form, "BkInfoIndexLst")->count(), 3);
+    EXPECT_EQ(Control<QComboBox>(form, "BkInfoIndexLst")->itemText(1), "3|Zonder tekst");
+    EXPECT_EQ(Control<QComboBox>(form, "BkInfoIndexLst")->currentIndex(),
+              -1); // nothing chosen before the first visit
+    EXPECT_FALSE(Control<GParserControl>(form, "BkInfoView")->MarkupText());
 
     LogOn(form);
-    ASSERT_TRUE(form.BkInfoBtn->isEnabled());
-    QTest::mouseClick(form.BkInfoBtn, Qt::LeftButton);
+    ASSERT_TRUE(Control<TBaseBtn>(form, "BkInfoBtn")->isEnabled());
+    QTest::mouseClick(Control<TBaseBtn>(form, "BkInfoBtn"), Qt::LeftButton);
     EXPECT_EQ(form.ActivePageName(), "BkInfo");
     EXPECT_TRUE(form.StatusFlags & sfBkInfoVisited);
-    EXPECT_EQ(form.BkInfoIndexLst->currentIndex(), 0);
+    EXPECT_EQ(Control<QComboBox>(form, "BkInfoIndexLst")->currentIndex(), 0);
     EXPECT_EQ(Shown(form), kFirstBody);
     // Laid out: the link sits on the second line, the view is as high as its
     // box at least, and the first line carries ink.
-    ASSERT_EQ(form.BkInfoView->HyperLinks().Count(), 1);
-    const THyperLinkRec* link = form.BkInfoView->HyperLinks().At(1);
+    ASSERT_EQ(Control<GParserControl>(form, "BkInfoView")->HyperLinks().Count(), 1);
+    const THyperLinkRec* link = Control<GParserControl>(form, "BkInfoView")->HyperLinks().At(1);
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(link->HRef, "IQ");
-    EXPECT_EQ(link->Top, form.BkInfoView->BaseLineHeight());
+    EXPECT_EQ(link->Top, Control<GParserControl>(form, "BkInfoView")->BaseLineHeight());
     EXPECT_GT(link->Right, link->Left);
-    const int boxHeight = form.BkInfoTextCtrl->viewport()->height();
-    EXPECT_EQ(form.BkInfoView->YMax(), boxHeight);
-    const QImage shot = form.BkInfoView->grab().toImage();
+    const int boxHeight = Control<QScrollArea>(form, "BkInfoTextCtrl")->viewport()->height();
+    EXPECT_EQ(Control<GParserControl>(form, "BkInfoView")->YMax(), boxHeight);
+    const QImage shot = Control<GParserControl>(form, "BkInfoView")->grab().toImage();
     const QColor blank = shot.pixelColor(shot.width() - 2, shot.height() - 2);
-    EXPECT_TRUE(HasInk(shot, QRect(2, 0, 100, form.BkInfoView->BaseLineHeight()), blank));
+    EXPECT_TRUE(HasInk(
+        shot, QRect(2, 0, 100, Control<GParserControl>(form, "BkInfoView")->BaseLineHeight()),
+        blank));
 
     // A topic without a body empties the view and leaves it empty.
-    form.BkInfoIndexLst->setFocus();
-    QTest::keyClick(form.BkInfoIndexLst, Qt::Key_Down);
-    EXPECT_EQ(form.BkInfoIndexLst->currentIndex(), 1);
-    EXPECT_FALSE(form.BkInfoView->MarkupText());
-    EXPECT_EQ(form.BkInfoView->HyperLinks().Count(), 0);
-    EXPECT_EQ(form.BkInfoView->height(), 0);
+    Control<QComboBox>(form, "BkInfoIndexLst")->setFocus();
+    QTest::keyClick(Control<QComboBox>(form, "BkInfoIndexLst"), Qt::Key_Down);
+    EXPECT_EQ(Control<QComboBox>(form, "BkInfoIndexLst")->currentIndex(), 1);
+    EXPECT_FALSE(Control<GParserControl>(form, "BkInfoView")->MarkupText());
+    EXPECT_EQ(Control<GParserControl>(form, "BkInfoView")->HyperLinks().Count(), 0);
+    EXPECT_EQ(Control<GParserControl>(form, "BkInfoView")->height(), 0);
 
     // A long page makes the view taller than its box, so the box scrolls.
-    QTest::keyClick(form.BkInfoIndexLst, Qt::Key_Down);
-    EXPECT_EQ(form.BkInfoIndexLst->currentIndex(), 2);
+    QTest::keyClick(Control<QComboBox>(form, "BkInfoIndexLst"), Qt::Key_Down);
+    EXPECT_EQ(Control<QComboBox>(form, "BkInfoIndexLst")->currentIndex(), 2);
     EXPECT_EQ(Shown(form), LongPage());
-    EXPECT_GT(form.BkInfoView->YMax(), boxHeight);
-    EXPECT_EQ(form.BkInfoView->height(), form.BkInfoView->YMax());
+    EXPECT_GT(Control<GParserControl>(form, "BkInfoView")->YMax(), boxHeight);
+    EXPECT_EQ(Control<GParserControl>(form, "BkInfoView")->height(),
+              Control<GParserControl>(form, "BkInfoView")->YMax());
 
     // Leaving and opening the page again keeps the last choice.
-    QTest::mouseClick(form.LogOnOffBtn, Qt::LeftButton);
+    QTest::mouseClick(Control<TBaseBtn>(form, "LogOnOffBtn"), Qt::LeftButton);
     EXPECT_EQ(form.ActivePageName(), "LogOnOff");
     EXPECT_FALSE(form.StatusFlags & sfBkInfoVisited);
-    QTest::mouseClick(form.BkInfoBtn, Qt::LeftButton);
-    EXPECT_EQ(form.BkInfoIndexLst->currentIndex(), 2);
+    QTest::mouseClick(Control<TBaseBtn>(form, "BkInfoBtn"), Qt::LeftButton);
+    EXPECT_EQ(Control<QComboBox>(form, "BkInfoIndexLst")->currentIndex(), 2);
     EXPECT_EQ(Shown(form), LongPage());
 }
 
@@ -189,8 +183,9 @@ TEST_F(ReferencePage, EntriesWithoutAUsableRecordShowNothingNew) {
     form.BkInfoBtnClick();
     ASSERT_EQ(Shown(form), kFirstBody);
     const auto choose = [&](const char* entry) {
-        form.BkInfoIndexLst->addItem(QString::fromLatin1(entry));
-        form.BkInfoIndexLst->setCurrentIndex(form.BkInfoIndexLst->count() - 1);
+        Control<QComboBox>(form, "BkInfoIndexLst")->addItem(QString::fromLatin1(entry));
+        Control<QComboBox>(form, "BkInfoIndexLst")
+            ->setCurrentIndex(Control<QComboBox>(form, "BkInfoIndexLst")->count() - 1);
         form.BkInfoIndexLstChange();
     };
     choose("Zonder streep"); // no "|"
@@ -200,9 +195,9 @@ TEST_F(ReferencePage, EntriesWithoutAUsableRecordShowNothingNew) {
     choose("0|Nul");
     EXPECT_EQ(Shown(form), kFirstBody);
     choose("99|Voorbij het einde"); // emptied; the record cannot be fetched
-    EXPECT_FALSE(form.BkInfoView->MarkupText());
+    EXPECT_FALSE(Control<GParserControl>(form, "BkInfoView")->MarkupText());
     choose("-4|Negatief");
-    EXPECT_FALSE(form.BkInfoView->MarkupText());
+    EXPECT_FALSE(Control<GParserControl>(form, "BkInfoView")->MarkupText());
     choose("2|Een testrecord"); // any record with a body shows
     EXPECT_EQ(Shown(form), "Voorbeelden");
 }
@@ -211,38 +206,43 @@ TEST_F(ReferencePage, AnEmptyDatabaseGivesAnEmptyListAndView) {
     TMainForm form; // no D\IDbRecs.dat at all
     ASSERT_TRUE(form.FormCreate());
     LogOn(form);
-    form.BkInfoIndexLst->addItem(QStringLiteral("1|Los toegevoegd"));
-    form.BkInfoIndexLst->setCurrentIndex(-1);
+    Control<QComboBox>(form, "BkInfoIndexLst")->addItem(QStringLiteral("1|Los toegevoegd"));
+    Control<QComboBox>(form, "BkInfoIndexLst")->setCurrentIndex(-1);
     form.BkInfoBtnClick();
     EXPECT_EQ(form.ActivePageName(), "BkInfo");
     // Without active records nothing is shown, whatever the list holds.
-    EXPECT_FALSE(form.BkInfoView->MarkupText());
-    EXPECT_EQ(form.BkInfoView->height(), 0);
+    EXPECT_FALSE(Control<GParserControl>(form, "BkInfoView")->MarkupText());
+    EXPECT_EQ(Control<GParserControl>(form, "BkInfoView")->height(), 0);
 }
 
 TEST_F(ReferencePage, ViewLiesOnThePageBackground) {
     Install(kContent);
-    dir.Write("I/B/bibk6x4", Png(640, 480, QColor(250, 236, 200)));
-    dir.Write("I/B/tbk6x4", Png(320, 240, QColor(200, 236, 250)));
+    dir.Write("I/B/bibk6x4", PngBytes(640, 480, QColor(250, 236, 200)));
+    dir.Write("I/B/tbk6x4", PngBytes(320, 240, QColor(200, 236, 250)));
     TMainForm form;
     ASSERT_TRUE(form.FormCreate());
-    const QImage& page = form.BkInfoBk->Background().Image();
+    const QImage& page = Control<TBkControl>(form, "BkInfoBk")->Background().Image();
     ASSERT_FALSE(page.isNull());
-    EXPECT_EQ(form.BkInfoView->Background().Image().size(), page.size());
+    EXPECT_EQ(Control<GParserControl>(form, "BkInfoView")->Background().Image().size(),
+              page.size());
     // The test text lies on its own page's picture likewise.
-    ASSERT_FALSE(form.TestBk->Background().Image().isNull());
-    EXPECT_EQ(form.TestView->Background().Image().size(), QSize(320, 240));
-    EXPECT_TRUE(form.HelpView->Background().Image().isNull()); // no help picture installed
+    ASSERT_FALSE(Control<TBkControl>(form, "TestBk")->Background().Image().isNull());
+    EXPECT_EQ(Control<GParserControl>(form, "TestView")->Background().Image().size(),
+              QSize(320, 240));
+    EXPECT_TRUE(Control<GParserControl>(form, "HelpView")
+                    ->Background()
+                    .Image()
+                    .isNull()); // no help picture installed
     LogOn(form);
     form.BkInfoBtnClick();
-    const QImage shot = form.BkInfoView->grab().toImage();
+    const QImage shot = Control<GParserControl>(form, "BkInfoView")->grab().toImage();
     EXPECT_EQ(shot.pixelColor(shot.width() - 3, shot.height() - 3), QColor(250, 236, 200));
 }
 
 TEST_F(ReferencePage, TopicListDrawsOnlyTheTitleWhiteOnNavyWhenSelected) {
     TMainForm form;
     ASSERT_TRUE(form.FormCreate());
-    QComboBox* list = form.BkInfoIndexLst;
+    QComboBox* list = Control<QComboBox>(form, "BkInfoIndexLst");
     EXPECT_FALSE(list->isEditable());
     auto* delegate = dynamic_cast<TTopicItemDelegate*>(list->itemDelegate());
     ASSERT_NE(delegate, nullptr);
@@ -300,8 +300,8 @@ TEST_F(ReferencePage, HelpOpensTheOnlineHelpPageAndMinimizes) {
     TMainForm form;
     ASSERT_TRUE(form.FormCreate());
     form.show();
-    ASSERT_TRUE(form.HelpBtn->isEnabled()); // also before anyone logs on
-    QTest::mouseClick(form.HelpBtn, Qt::LeftButton);
+    ASSERT_TRUE(Control<TBaseBtn>(form, "HelpBtn")->isEnabled()); // also before anyone logs on
+    QTest::mouseClick(Control<TBaseBtn>(form, "HelpBtn"), Qt::LeftButton);
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].program, "/usr/bin/browser");
     const std::string query = "?lngid=31&programlabel=zernox2&programversionnumber=1011"
@@ -316,8 +316,8 @@ TEST_F(ReferencePage, HelpOpensTheOnlineHelpPageAndMinimizes) {
     // A browser that cannot start changes nothing, and the window still goes.
     form.showNormal();
     result = 2;
-    QTest::mouseClick(form.HelpBtn, Qt::LeftButton);
+    QTest::mouseClick(Control<TBaseBtn>(form, "HelpBtn"), Qt::LeftButton);
     EXPECT_EQ(started.size(), 2u);
     EXPECT_TRUE(form.windowState() & Qt::WindowMinimized);
-    EXPECT_FALSE(form.HelpView->MarkupText());
+    EXPECT_FALSE(Control<GParserControl>(form, "HelpView")->MarkupText());
 }

@@ -59,17 +59,17 @@ TEST_F(SoundTest, EachSoundStartsFromItsBeginning) {
 TEST_F(SoundTest, SilenceWhenSwitchedOffAndTheNextEventStopsWhatPlays) {
     form->PlaySound("a\\0.wav");
     player->calls.clear();
-    QTest::mouseClick(form->SoundBtn, Qt::LeftButton);
+    QTest::mouseClick(Control<TBaseBtn>(*form, "SoundBtn"), Qt::LeftButton);
     EXPECT_FALSE(form->SoundOn());
     // Switching off does not by itself stop the sound.
     EXPECT_TRUE(player->calls.isEmpty());
-    form->LogOnOffBtn->setEnabled(true);
-    Enter(form->LogOnOffBtn);
+    Control<TBaseBtn>(*form, "LogOnOffBtn")->setEnabled(true);
+    Enter(Control<TBaseBtn>(*form, "LogOnOffBtn"));
     EXPECT_EQ(player->calls, QStringList({"stop", "close"}));
     player->calls.clear();
     form->ConfigBtnClick();
     EXPECT_FALSE(player->calls.contains("play"));
-    QTest::mouseClick(form->SoundBtn, Qt::LeftButton);
+    QTest::mouseClick(Control<TBaseBtn>(*form, "SoundBtn"), Qt::LeftButton);
     EXPECT_TRUE(form->SoundOn());
     form->PlaySound("a\\1.wav");
     EXPECT_TRUE(player->calls.contains("play"));
@@ -99,8 +99,8 @@ TEST_F(SoundTest, OnlyASuccessfulEndClosesTheDevice) {
 }
 
 TEST_F(SoundTest, HoverUnderlinesAndSoundsOnlyEnabledButtons) {
-    TBaseBtn* help = form->HelpBtn;
-    TBaseBtn* config = form->ConfigBtn;
+    TBaseBtn* help = Control<TBaseBtn>(*form, "HelpBtn");
+    TBaseBtn* config = Control<TBaseBtn>(*form, "ConfigBtn");
     help->setEnabled(true);
     config->setEnabled(false);
 
@@ -128,7 +128,7 @@ TEST_F(SoundTest, HoverUnderlinesAndSoundsOnlyEnabledButtons) {
 
 TEST_F(SoundTest, PageButtonsPlayThePageSound) {
     form->StatusFlags = 2;
-    form->ConfigAgeEdit->setText("20");
+    Control<QLineEdit>(*form, "ConfigAgeEdit")->setText("20");
     form->UpdateStatus();
     TMainForm* f = form;
     const std::function<void()> clicks[] = {

@@ -46,60 +46,38 @@ const std::vector<std::pair<std::string, std::string>> kRecords = {
     {"Test|getl00200201001a", "Laatste <a href=\"a\">a</a>"},
 };
 
-class TestPageTest : public ::testing::Test {
+class TestPageTest : public FormTest {
 protected:
-    TempProgramDir dir;
-    std::unique_ptr<TMainForm> form;
-    FakeWavePlayer* player = nullptr;
-    std::vector<QString> writeErrors;
     // 2 June 2006, noon: day 38870, fraction 500.
     double now = plat::EncodeDateTime({2006, 6, 2, 12, 0, 0, 0});
 
     void SetUp() override {
-        plat::SetScreenOverride({800, 600, 24});
-        plat::ClearProfileCache();
+        FormTest::SetUp();
         dir.Write("D/IDbRecs.dat", dbtest::File(kRecords));
         dir.Write("D/iq.dat", enginetest::NormFile());
-        for (const char* name : {"a/0.wav", "a/1.wav", "a/2.wav", "a/3.wav"})
-            dir.Write(name, "RIFF....WAVE");
-    }
-    void TearDown() override {
-        form.reset();
-        plat::ClearProfileCache();
-        plat::ClearScreenOverride();
     }
 
     // The window as the program makes it, with Piet (45) logged on.
     void Start(bool directFB = false) {
-        form = std::make_unique<TMainForm>();
-        ASSERT_TRUE(form->FormCreate());
-        player = new FakeWavePlayer();
-        form->SetWavePlayer(player);
-        form->WaitMs = [](int) {};
+        CreateForm();
         form->TestClock = [this] { return now; };
-        form->ShowWriteErrorBox = [this](const QString& file) { writeErrors.push_back(file); };
         TUserProfile& user = form->UserProfile;
         user.Name = "Piet";
         user.Age = 45;
         user.DirectFB = directFB;
         form->StatusFlags = sfLoggedOn;
-        form->ConfigAgeEdit->setText(QStringLiteral("45"));
+        Control<QLineEdit>(*form, "ConfigAgeEdit")->setText(QStringLiteral("45"));
         form->UpdateStatus();
     }
 
-    static bool Shown(const QWidget* w) { return !w->isHidden(); }
-    void Click(TBaseBtn* button) {
-        ASSERT_TRUE(Shown(button) && button->isEnabled()) << button->objectName().toStdString();
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
-    }
     // Clicks a link of TestView where it is drawn; false when there is none.
     bool ClickLink(const std::string& target) {
-        THyperLinkList& links = form->TestView->HyperLinks();
+        THyperLinkList& links = Control<GParserControl>(*form, "TestView")->HyperLinks();
         for (int32_t i = 1; i <= links.Count(); ++i) {
             const THyperLinkRec* link = links.At(i);
             if (link->HRef == target) {
                 QTest::mouseClick(
-                    form->TestView, Qt::LeftButton, {},
+                    Control<GParserControl>(*form, "TestView"), Qt::LeftButton, {},
                     QPoint((link->Left + link->Right) / 2, (link->Top + link->Bottom) / 2));
                 return true;
             }
@@ -114,19 +92,23 @@ protected:
     void Ticks(int seconds) {
         for (int i = 0; i < seconds; ++i) {
             now += kSecond;
-            if (form->TestTimer->isActive())
+            if (Control<QTimer>(*form, "TestTimer")->isActive())
                 form->TestTimerTimer();
         }
     }
     void OpenTest(const char* link = "SELECTTEST#GETL001") {
-        Click(form->SelectTestBtn);
+        Click(Control<TBaseBtn>(*form, "SelectTestBtn"));
         ASSERT_TRUE(ClickLink(link));
         ASSERT_TRUE(ClickLink("STARTTEST"));
     }
 
-    std::string ViewText() const { return form->TestView->MarkupText().value_or(""); }
-    std::string Answer() const { return form->QuestionAnswerLbl->text().toStdString(); }
-    std::string Remark() const { return form->RemarkLbl->text().toStdString(); }
+    std::string ViewText() const {
+        return Control<GParserControl>(*form, "TestView")->MarkupText().value_or("");
+    }
+    std::string Answer() const {
+        return Control<QLabel>(*form, "QuestionAnswerLbl")->text().toStdString();
+    }
+    std::string Remark() const { return Control<QLabel>(*form, "RemarkLbl")->text().toStdString(); }
     bool InCatalogue() const { return ViewText().rfind("Kies een test", 0) == 0; }
     bool Running() const { return HasFlag(form->StatusFlags, sfTestRunning); }
     std::string Stored(const char* key) const {
@@ -149,10 +131,10 @@ protected:
 
 TEST_F(TestPageTest, CatalogueSelectStartAndAnswerWithoutFeedback) {
     Start();
-    Click(form->SelectTestBtn);
+    Click(Control<TBaseBtn>(*form, "SelectTestBtn"));
     EXPECT_EQ(form->ActivePageName(), "Test");
     EXPECT_TRUE(InCatalogue());
-    EXPECT_EQ(form->TestHeaderLbl->text(), "Tests");
+    EXPECT_EQ(Control<QLabel>(*form, "TestHeaderLbl")->text(), "Tests");
     EXPECT_NE(ViewText().find("   <a href=\"selecttest#getl001\">Reeksen</a>\r\n"
                               "    <i> [3 vragen, 0 beantwoord] IQ=n.b.</i>\r\n\r\n"),
               std::string::npos);
@@ -161,44 +143,50 @@ TEST_F(TestPageTest, CatalogueSelectStartAndAnswerWithoutFeedback) {
     EXPECT_NE(ViewText().find("[2 vragen, 0 beantwoord] IQ=1100</i>"), std::string::npos);
     EXPECT_NE(ViewText().find("<i>Gemiddeld IQ=1040</i>"), std::string::npos);
     // The gauge that showed the build's progress is a hidden needle again.
-    EXPECT_FALSE(Shown(form->TimeLimitQGauge));
-    EXPECT_EQ(form->TimeLimitQGauge->Kind(), gkNeedle);
+    EXPECT_FALSE(Shown(Control<TGauge>(*form, "TimeLimitQGauge")));
+    EXPECT_EQ(Control<TGauge>(*form, "TimeLimitQGauge")->Kind(), gkNeedle);
     EXPECT_TRUE(player->calls.contains("open 3.wav"));
 
     ASSERT_TRUE(ClickLink("SELECTTEST#GETL001"));
-    EXPECT_EQ(form->TestHeaderLbl->text(), "Getallen - Reeksen");
+    EXPECT_EQ(Control<QLabel>(*form, "TestHeaderLbl")->text(), "Getallen - Reeksen");
     EXPECT_EQ(ViewText(), kRecords[1].second);
     EXPECT_FALSE(Running());
 
     ASSERT_TRUE(ClickLink("STARTTEST"));
     EXPECT_TRUE(Running());
-    EXPECT_TRUE(form->TestTimer->isActive());
+    EXPECT_TRUE(Control<QTimer>(*form, "TestTimer")->isActive());
     EXPECT_EQ(ViewText(), kRecords[2].second);
     EXPECT_EQ(Remark(), "Vraag 1 van 3 [Reeksen] IQ=n.b.");
     EXPECT_EQ(Answer(), "Keuze: ");
-    EXPECT_TRUE(Shown(form->QuestionAnswerLbl));
-    EXPECT_TRUE(Shown(form->QuestionTime) && Shown(form->TotalUserTime));
-    EXPECT_FALSE(Shown(form->NextQuestionBtn) || Shown(form->DeleteAnswerBtn));
-    for (TBaseBtn* b : {form->LogOnOffBtn, form->ConfigBtn, form->InternetBtn, form->SelectTestBtn,
-                        form->PauseTestBtn, form->BkInfoBtn, form->HelpBtn})
+    EXPECT_TRUE(Shown(Control<QLabel>(*form, "QuestionAnswerLbl")));
+    EXPECT_TRUE(Shown(Control<QLabel>(*form, "QuestionTime")) &&
+                Shown(Control<QLabel>(*form, "TotalUserTime")));
+    EXPECT_FALSE(Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")) ||
+                 Shown(Control<TBaseBtn>(*form, "DeleteAnswerBtn")));
+    for (TBaseBtn* b :
+         {Control<TBaseBtn>(*form, "LogOnOffBtn"), Control<TBaseBtn>(*form, "ConfigBtn"),
+          Control<TBaseBtn>(*form, "InternetBtn"), Control<TBaseBtn>(*form, "SelectTestBtn"),
+          Control<TBaseBtn>(*form, "PauseTestBtn"), Control<TBaseBtn>(*form, "BkInfoBtn"),
+          Control<TBaseBtn>(*form, "HelpBtn")})
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
 
     // Answer length 2: a and c make the answer, a third click starts anew.
     Choose({"A", "C"});
     EXPECT_EQ(Answer(), "Keuze: ac");
-    EXPECT_TRUE(Shown(form->NextQuestionBtn) && Shown(form->DeleteAnswerBtn));
-    EXPECT_TRUE(form->PauseTestBtn->isEnabled());
+    EXPECT_TRUE(Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")) &&
+                Shown(Control<TBaseBtn>(*form, "DeleteAnswerBtn")));
+    EXPECT_TRUE(Control<TBaseBtn>(*form, "PauseTestBtn")->isEnabled());
     Choose({"B"});
     EXPECT_EQ(Answer(), "Keuze: b");
-    Click(form->DeleteAnswerBtn);
+    Click(Control<TBaseBtn>(*form, "DeleteAnswerBtn"));
     EXPECT_EQ(Answer(), "Keuze: ");
-    EXPECT_FALSE(Shown(form->NextQuestionBtn));
+    EXPECT_FALSE(Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")));
     Choose({"A", "C"});
 
     Ticks(12);
-    EXPECT_EQ(form->QuestionTime->text(), "Tijd deze vraag: 00:12");
-    EXPECT_EQ(form->TotalUserTime->text(), "Totale tijd: 00:00:12");
-    Click(form->NextQuestionBtn);
+    EXPECT_EQ(Control<QLabel>(*form, "QuestionTime")->text(), "Tijd deze vraag: 00:12");
+    EXPECT_EQ(Control<QLabel>(*form, "TotalUserTime")->text(), "Totale tijd: 00:00:12");
+    Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     EXPECT_EQ(Stored("getl001001"), Value("ac", 12000));
     EXPECT_EQ(ViewText(), kRecords[4].second);
     // 10 of 30 points: raw 66, looked up for 45 years.
@@ -207,20 +195,20 @@ TEST_F(TestPageTest, CatalogueSelectStartAndAnswerWithoutFeedback) {
 
     Choose({"B"});
     Ticks(3);
-    Click(form->NextQuestionBtn);
+    Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     EXPECT_EQ(Stored("getl001002"), Value("b", 3000));
     Choose({"B"}); // wrong: c is right
     Ticks(4);
-    Click(form->NextQuestionBtn);
+    Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     EXPECT_EQ(Stored("getl001003"), Value("b", 4000));
 
     // After the last question the run ends in a fresh catalogue.
     EXPECT_FALSE(Running());
-    EXPECT_FALSE(form->TestTimer->isActive());
+    EXPECT_FALSE(Control<QTimer>(*form, "TestTimer")->isActive());
     EXPECT_TRUE(InCatalogue());
     EXPECT_NE(ViewText().find("[3 vragen, 3 beantwoord] IQ=1133</i>"), std::string::npos);
     EXPECT_NE(ViewText().find("Gemiddeld IQ=1120</i>"), std::string::npos); // 30 of 50 points
-    EXPECT_TRUE(form->SelectTestBtn->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled());
     EXPECT_TRUE(Remark().empty());
     EXPECT_TRUE(writeErrors.empty());
 }
@@ -230,9 +218,9 @@ TEST_F(TestPageTest, TimerTicksReachTheRun) {
     OpenTest();
     now += 7 * kSecond;
     // A zero interval fires at the next pass of the event loop: no waiting.
-    form->TestTimer->setInterval(0);
+    Control<QTimer>(*form, "TestTimer")->setInterval(0);
     QCoreApplication::processEvents();
-    EXPECT_EQ(form->QuestionTime->text(), "Tijd deze vraag: 00:07");
+    EXPECT_EQ(Control<QLabel>(*form, "QuestionTime")->text(), "Tijd deze vraag: 00:07");
 }
 
 TEST_F(TestPageTest, DirectFeedbackStoresAtTheFeedbackClick) {
@@ -240,13 +228,13 @@ TEST_F(TestPageTest, DirectFeedbackStoresAtTheFeedbackClick) {
                                  "getl001001=41\r\n");
     Start(true);
     OpenTest();
-    EXPECT_EQ(form->NextQuestionBtn->Caption(), "Feedback");
+    EXPECT_EQ(Control<TBaseBtn>(*form, "NextQuestionBtn")->Caption(), "Feedback");
     Choose({"A", "C"});
     Ticks(5);
-    Click(form->NextQuestionBtn);
+    Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     const std::string stored = Value("ac", 5000);
     EXPECT_EQ(Stored("getl001001"), stored);
-    EXPECT_FALSE(form->TestTimer->isActive());
+    EXPECT_FALSE(Control<QTimer>(*form, "TestTimer")->isActive());
     const std::string text = ViewText();
     EXPECT_EQ(text.rfind(kRecords[2].second + "\r\n\r\nU gaf het goede antwoord ac\r\n", 0), 0u);
     EXPECT_NE(text.find("\r\nUitleg:\r\n\r\nSteeds maal twee: 16 en daarna 32."),
@@ -255,20 +243,20 @@ TEST_F(TestPageTest, DirectFeedbackStoresAtTheFeedbackClick) {
     EXPECT_NE(text.find(">30 jaar 41%\r\n"), std::string::npos);
     EXPECT_EQ(Answer(), "Keuze: ac");
     EXPECT_EQ(Remark(), "Vraag 1 van 3 [Reeksen] IQ=1066");
-    EXPECT_EQ(form->NextQuestionBtn->Caption(), "Volgende vraag");
+    EXPECT_EQ(Control<TBaseBtn>(*form, "NextQuestionBtn")->Caption(), "Volgende vraag");
     // The feedback takes no choices.
-    EXPECT_FALSE(form->TestView->InputsEnabled());
+    EXPECT_FALSE(Control<GParserControl>(*form, "TestView")->InputsEnabled());
     now += 30 * kSecond;
-    Click(form->NextQuestionBtn);
+    Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     EXPECT_EQ(Stored("getl001001"), stored); // not stored again
     EXPECT_EQ(ViewText(), kRecords[4].second);
-    EXPECT_TRUE(form->TestView->InputsEnabled());
-    EXPECT_EQ(form->NextQuestionBtn->Caption(), "Feedback");
-    EXPECT_TRUE(form->TestTimer->isActive());
+    EXPECT_TRUE(Control<GParserControl>(*form, "TestView")->InputsEnabled());
+    EXPECT_EQ(Control<TBaseBtn>(*form, "NextQuestionBtn")->Caption(), "Feedback");
+    EXPECT_TRUE(Control<QTimer>(*form, "TestTimer")->isActive());
 
     // A wrong answer names the right one; the last record has no explanation.
     Choose({"A"});
-    Click(form->NextQuestionBtn);
+    Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     EXPECT_NE(ViewText().find("Uw antwoord a was fout, het juiste antwoord is b\r\n"),
               std::string::npos);
     EXPECT_EQ(ViewText().find("Uitleg:"), std::string::npos);
@@ -279,14 +267,14 @@ TEST_F(TestPageTest, QuestionTimeOutMovesOnWithWhatWasChosen) {
     form->UserProfile.TimeLimQ = true;
     form->UserProfile.TimeLimQt = 10;
     OpenTest();
-    EXPECT_TRUE(Shown(form->TimeLimitQGauge));
-    EXPECT_FALSE(Shown(form->TimeLimitTGauge));
+    EXPECT_TRUE(Shown(Control<TGauge>(*form, "TimeLimitQGauge")));
+    EXPECT_FALSE(Shown(Control<TGauge>(*form, "TimeLimitTGauge")));
     Choose({"A"}); // half an answer
     Ticks(5);
-    EXPECT_EQ(form->TimeLimitQGauge->Progress(), 50);
+    EXPECT_EQ(Control<TGauge>(*form, "TimeLimitQGauge")->Progress(), 50);
     Ticks(5); // 10 seconds is not more than the limit
     EXPECT_EQ(form->QuestionNo, 1);
-    EXPECT_EQ(form->TimeLimitQGauge->Progress(), 100);
+    EXPECT_EQ(Control<TGauge>(*form, "TimeLimitQGauge")->Progress(), 100);
     Ticks(1);
     EXPECT_EQ(form->QuestionNo, 2);
     EXPECT_EQ(Stored("getl001001"), Value("a", 11000));
@@ -295,7 +283,7 @@ TEST_F(TestPageTest, QuestionTimeOutMovesOnWithWhatWasChosen) {
     Ticks(11);
     EXPECT_EQ(Stored("getl001002"), Value("", 11000));
     EXPECT_EQ(form->QuestionNo, 3);
-    EXPECT_TRUE(form->TestTimer->isActive());
+    EXPECT_TRUE(Control<QTimer>(*form, "TestTimer")->isActive());
 }
 
 TEST_F(TestPageTest, QuestionTimeOutWithFeedbackLeavesTheNextButton) {
@@ -307,18 +295,18 @@ TEST_F(TestPageTest, QuestionTimeOutWithFeedbackLeavesTheNextButton) {
     EXPECT_EQ(Stored("getl001001"), Value("", 11000));
     EXPECT_NE(ViewText().find("U heeft deze vraag niet beantwoord, het juiste antwoord is ac"),
               std::string::npos);
-    EXPECT_FALSE(form->TestTimer->isActive());
+    EXPECT_FALSE(Control<QTimer>(*form, "TestTimer")->isActive());
     EXPECT_EQ(Answer(), "Keuze: ");
-    EXPECT_TRUE(Shown(form->NextQuestionBtn));
+    EXPECT_TRUE(Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")));
     // It stays when the status is refreshed again.
     form->UpdateStatus();
-    EXPECT_TRUE(Shown(form->NextQuestionBtn));
-    EXPECT_EQ(form->NextQuestionBtn->Caption(), "Volgende vraag");
-    Click(form->NextQuestionBtn);
+    EXPECT_TRUE(Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")));
+    EXPECT_EQ(Control<TBaseBtn>(*form, "NextQuestionBtn")->Caption(), "Volgende vraag");
+    Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     EXPECT_EQ(form->QuestionNo, 2);
     EXPECT_EQ(ViewText(), kRecords[4].second);
-    EXPECT_FALSE(Shown(form->NextQuestionBtn));
-    EXPECT_EQ(form->NextQuestionBtn->Caption(), "Feedback");
+    EXPECT_FALSE(Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")));
+    EXPECT_EQ(Control<TBaseBtn>(*form, "NextQuestionBtn")->Caption(), "Feedback");
 }
 
 TEST_F(TestPageTest, AnswerLengthZeroNeverShowsTheNextButton) {
@@ -329,7 +317,7 @@ TEST_F(TestPageTest, AnswerLengthZeroNeverShowsTheNextButton) {
     EXPECT_EQ(Remark(), "Vraag 1 van 2 [Blind] IQ=1100");
     Choose({"X"});
     EXPECT_EQ(Answer(), "Keuze: ");
-    EXPECT_FALSE(Shown(form->NextQuestionBtn));
+    EXPECT_FALSE(Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")));
     Ticks(11);
     // An empty correct answer left unanswered is right.
     EXPECT_EQ(Stored("getl002001"), Value("", 11000));
@@ -341,36 +329,37 @@ TEST_F(TestPageTest, PauseStoresAndResumeGoesOnToTheNextQuestion) {
     OpenTest();
     Choose({"A", "C"});
     Ticks(5);
-    Click(form->PauseTestBtn);
+    Click(Control<TBaseBtn>(*form, "PauseTestBtn"));
     EXPECT_EQ(Stored("getl001001"), Value("ac", 5000));
     const std::string stored = Stored("getl001001");
     EXPECT_EQ(ViewText(), "Test is gepauzeerd");
-    EXPECT_TRUE(form->PauseTestBtn->ButtonIsDown());
-    EXPECT_EQ(form->PauseTestBtn->Caption(), "Test vervolgen");
-    EXPECT_FALSE(form->TestTimer->isActive());
-    EXPECT_TRUE(form->SelectTestBtn->isEnabled() && form->BkInfoBtn->isEnabled());
-    EXPECT_FALSE(form->ConfigBtn->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(*form, "PauseTestBtn")->ButtonIsDown());
+    EXPECT_EQ(Control<TBaseBtn>(*form, "PauseTestBtn")->Caption(), "Test vervolgen");
+    EXPECT_FALSE(Control<QTimer>(*form, "TestTimer")->isActive());
+    EXPECT_TRUE(Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled() &&
+                Control<TBaseBtn>(*form, "BkInfoBtn")->isEnabled());
+    EXPECT_FALSE(Control<TBaseBtn>(*form, "ConfigBtn")->isEnabled());
     EXPECT_NEAR(form->UsedTime, 5 * kSecond, 1e-9);
 
     // The pause itself does not count.
     now += 600 * kSecond;
-    Click(form->PauseTestBtn);
-    EXPECT_FALSE(form->PauseTestBtn->ButtonIsDown());
-    EXPECT_EQ(form->PauseTestBtn->Caption(), "Test pauzeren");
+    Click(Control<TBaseBtn>(*form, "PauseTestBtn"));
+    EXPECT_FALSE(Control<TBaseBtn>(*form, "PauseTestBtn")->ButtonIsDown());
+    EXPECT_EQ(Control<TBaseBtn>(*form, "PauseTestBtn")->Caption(), "Test pauzeren");
     EXPECT_EQ(form->QuestionNo, 2);
     EXPECT_EQ(ViewText(), kRecords[4].second); // the paused question is not shown again
     EXPECT_EQ(Stored("getl001001"), stored);
-    EXPECT_TRUE(form->TestTimer->isActive());
+    EXPECT_TRUE(Control<QTimer>(*form, "TestTimer")->isActive());
     Ticks(2);
-    EXPECT_EQ(form->TotalUserTime->text(), "Totale tijd: 00:00:07");
+    EXPECT_EQ(Control<QLabel>(*form, "TotalUserTime")->text(), "Totale tijd: 00:00:07");
 
     // The next-question button resumes a pause as well.
     Choose({"B"});
-    Click(form->PauseTestBtn);
+    Click(Control<TBaseBtn>(*form, "PauseTestBtn"));
     EXPECT_EQ(Stored("getl001002"), Value("b", 2000));
-    Click(form->NextQuestionBtn);
+    Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     EXPECT_FALSE(HasFlag(form->StatusFlags, sfTestPaused));
-    EXPECT_FALSE(form->PauseTestBtn->ButtonIsDown());
+    EXPECT_FALSE(Control<TBaseBtn>(*form, "PauseTestBtn")->ButtonIsDown());
     EXPECT_EQ(form->QuestionNo, 3);
     EXPECT_EQ(ViewText(), kRecords[5].second);
 }
@@ -383,16 +372,16 @@ TEST_F(TestPageTest, PauseOnTheLastQuestionEndsInTheCatalogue) {
         if (std::string(choice) == "A")
             Choose({"C"});
         Ticks(1);
-        Click(form->NextQuestionBtn);
+        Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     }
     ASSERT_EQ(form->QuestionNo, 3);
     Choose({"C"});
     Ticks(2);
-    Click(form->PauseTestBtn);
+    Click(Control<TBaseBtn>(*form, "PauseTestBtn"));
     EXPECT_EQ(Stored("getl001003"), Value("c", 2000));
     EXPECT_FALSE(HasFlag(form->StatusFlags, sfTestRunning | sfTestPaused));
-    EXPECT_FALSE(form->PauseTestBtn->ButtonIsDown());
-    EXPECT_EQ(form->PauseTestBtn->Caption(), "Test pauzeren");
+    EXPECT_FALSE(Control<TBaseBtn>(*form, "PauseTestBtn")->ButtonIsDown());
+    EXPECT_EQ(Control<TBaseBtn>(*form, "PauseTestBtn")->Caption(), "Test pauzeren");
     EXPECT_TRUE(InCatalogue());
     // Every answer right: raw 200, above the table.
     EXPECT_NE(ViewText().find("[3 vragen, 3 beantwoord] IQ=>155</i>"), std::string::npos);
@@ -404,20 +393,20 @@ TEST_F(TestPageTest, UsedUpTestLimitFillsTheRestAtTheFirstTick) {
     Start();
     form->UserProfile.TimeLimT = true;
     form->UserProfile.TimeLimTt = 10;
-    Click(form->SelectTestBtn);
+    Click(Control<TBaseBtn>(*form, "SelectTestBtn"));
     ASSERT_TRUE(ClickLink("SELECTTEST#GETL001"));
-    EXPECT_EQ(form->TestHeaderLbl->text(), "Getallen - Reeksen voortzetten");
+    EXPECT_EQ(Control<QLabel>(*form, "TestHeaderLbl")->text(), "Getallen - Reeksen voortzetten");
     ASSERT_TRUE(ClickLink("STARTTEST"));
     // Continued from the first unanswered question with the time restored.
     EXPECT_EQ(form->QuestionNo, 2);
     EXPECT_NEAR(form->UsedTime, 660 * kSecond, 1e-9);
-    EXPECT_TRUE(Shown(form->TimeLimitTGauge));
+    EXPECT_TRUE(Shown(Control<TGauge>(*form, "TimeLimitTGauge")));
     Ticks(1);
     EXPECT_EQ(Stored("getl001001"), "ac<38000,0><660000>");
     EXPECT_EQ(Stored("getl001002"), Value("", 0));
     EXPECT_EQ(Stored("getl001003"), Value("", 0));
     EXPECT_FALSE(Running());
-    EXPECT_FALSE(form->TestTimer->isActive());
+    EXPECT_FALSE(Control<QTimer>(*form, "TestTimer")->isActive());
     EXPECT_TRUE(InCatalogue());
     EXPECT_NE(ViewText().find("[3 vragen, 3 beantwoord] IQ=1066</i>"), std::string::npos)
         << ViewText();
@@ -431,8 +420,8 @@ TEST_F(TestPageTest, ContinuingWithinTheLimitCountsTheEarlierTime) {
     OpenTest();
     EXPECT_EQ(form->QuestionNo, 2);
     Ticks(10);
-    EXPECT_EQ(form->TotalUserTime->text(), "Totale tijd: 00:01:15");
-    EXPECT_EQ(form->TimeLimitTGauge->Progress(), 12); // 75 of 600 seconds
+    EXPECT_EQ(Control<QLabel>(*form, "TotalUserTime")->text(), "Totale tijd: 00:01:15");
+    EXPECT_EQ(Control<TGauge>(*form, "TimeLimitTGauge")->Progress(), 12); // 75 of 600 seconds
     EXPECT_TRUE(Running());
 }
 
@@ -441,43 +430,45 @@ TEST_F(TestPageTest, ReviewWalksTheFeedbackWithinBounds) {
     Store("getl001002", "a<38000,0><1000>");
     Store("getl001003", "<38000,0><0>");
     Start();
-    Click(form->SelectTestBtn);
+    Click(Control<TBaseBtn>(*form, "SelectTestBtn"));
     ASSERT_TRUE(ClickLink("SELECTTEST#GETL001"));
-    EXPECT_EQ(form->TestHeaderLbl->text(), "Getallen - Reeksen nalopen");
+    EXPECT_EQ(Control<QLabel>(*form, "TestHeaderLbl")->text(), "Getallen - Reeksen nalopen");
     ASSERT_TRUE(ClickLink("STARTTEST"));
     EXPECT_TRUE(HasFlag(form->StatusFlags, sfReviewing));
     EXPECT_FALSE(Running());
-    EXPECT_FALSE(form->TestTimer->isActive());
+    EXPECT_FALSE(Control<QTimer>(*form, "TestTimer")->isActive());
     EXPECT_NE(ViewText().find("U gaf het goede antwoord ac"), std::string::npos);
     EXPECT_EQ(Remark(), "Vraag 1 van 3 [Reeksen] IQ=1066");
-    EXPECT_FALSE(Shown(form->QuestionAnswerLbl));
-    EXPECT_TRUE(Shown(form->PreviousQuestionBtn) && Shown(form->NextQuestionBtn));
-    EXPECT_FALSE(form->PreviousQuestionBtn->isEnabled());
-    EXPECT_TRUE(form->NextQuestionBtn->isEnabled());
-    EXPECT_EQ(form->NextQuestionBtn->Caption(), "Volgende vraag");
+    EXPECT_FALSE(Shown(Control<QLabel>(*form, "QuestionAnswerLbl")));
+    EXPECT_TRUE(Shown(Control<TBaseBtn>(*form, "PreviousQuestionBtn")) &&
+                Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")));
+    EXPECT_FALSE(Control<TBaseBtn>(*form, "PreviousQuestionBtn")->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(*form, "NextQuestionBtn")->isEnabled());
+    EXPECT_EQ(Control<TBaseBtn>(*form, "NextQuestionBtn")->Caption(), "Volgende vraag");
     // Review takes no choices: the view reports no link.
     ASSERT_TRUE(ClickLink("A"));
     EXPECT_NE(ViewText().find("U gaf het goede antwoord ac"), std::string::npos);
     EXPECT_EQ(form->QuestionNo, 1);
-    EXPECT_TRUE(form->SelectTestBtn->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled());
 
-    Click(form->NextQuestionBtn);
+    Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     EXPECT_NE(ViewText().find("Uw antwoord a was fout, het juiste antwoord is b"),
               std::string::npos);
-    Click(form->NextQuestionBtn);
+    Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     EXPECT_EQ(form->QuestionNo, 3);
     EXPECT_NE(ViewText().find("U heeft deze vraag niet beantwoord, het juiste antwoord is c"),
               std::string::npos);
-    EXPECT_FALSE(form->NextQuestionBtn->isEnabled());
-    EXPECT_TRUE(form->PreviousQuestionBtn->isEnabled());
-    Click(form->PreviousQuestionBtn);
+    EXPECT_FALSE(Control<TBaseBtn>(*form, "NextQuestionBtn")->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(*form, "PreviousQuestionBtn")->isEnabled());
+    Click(Control<TBaseBtn>(*form, "PreviousQuestionBtn"));
     EXPECT_EQ(form->QuestionNo, 2);
     EXPECT_EQ(Remark(), "Vraag 2 van 3 [Reeksen] IQ=1066");
 
     // The catalogue ends the review; stored answers stay as they were.
-    Click(form->SelectTestBtn);
+    Click(Control<TBaseBtn>(*form, "SelectTestBtn"));
     EXPECT_FALSE(HasFlag(form->StatusFlags, sfReviewing));
-    EXPECT_FALSE(Shown(form->PreviousQuestionBtn) || Shown(form->NextQuestionBtn));
+    EXPECT_FALSE(Shown(Control<TBaseBtn>(*form, "PreviousQuestionBtn")) ||
+                 Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")));
     EXPECT_EQ(Stored("getl001002"), "a<38000,0><1000>");
 }
 
@@ -487,7 +478,7 @@ TEST_F(TestPageTest, UnwritableUserFileIsReported) {
     Choose({"A", "C"});
     // A directory where the file should be: nothing can be written.
     QDir(dir.Path()).mkpath("User/users.dat");
-    Click(form->NextQuestionBtn);
+    Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     ASSERT_EQ(writeErrors.size(), 1u);
     EXPECT_TRUE(writeErrors.front().endsWith("User/users.dat"));
     EXPECT_EQ(form->QuestionNo, 2); // the run goes on
@@ -503,34 +494,41 @@ TEST_F(TestPageTest, QuestionPagePaintsTextAnswerAndTimes) {
     form->resize(800, 600);
     form->show();
     QCoreApplication::processEvents();
-    const QImage page = form->MainFormPanel->grab().toImage();
+    const QImage page = Control<QFrame>(*form, "MainFormPanel")->grab().toImage();
     // Ink: pixels clearly darker than the light page, inside a control's box.
     const auto inked = [&](const QWidget* w) {
-        const QRect r(w->mapTo(form->MainFormPanel, QPoint(0, 0)), w->size());
+        const QRect r(w->mapTo(Control<QFrame>(*form, "MainFormPanel"), QPoint(0, 0)), w->size());
         int dark = 0;
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x)
                 dark += qGray(page.pixel(x, y)) < 110;
         return dark;
     };
-    const bool ok = inked(form->TestTextCtrl) > 200 && inked(form->QuestionAnswerLbl) > 20 &&
-                    inked(form->RemarkLbl) > 20 && inked(form->QuestionTime) > 20 &&
-                    inked(form->TimeLimitQGauge) > 5;
+    const bool ok = inked(Control<QScrollArea>(*form, "TestTextCtrl")) > 200 &&
+                    inked(Control<QLabel>(*form, "QuestionAnswerLbl")) > 20 &&
+                    inked(Control<QLabel>(*form, "RemarkLbl")) > 20 &&
+                    inked(Control<QLabel>(*form, "QuestionTime")) > 20 &&
+                    inked(Control<TGauge>(*form, "TimeLimitQGauge")) > 5;
     const QString saveTo = qEnvironmentVariable("ZENX_TEST_IMAGES");
     if (!ok || !saveTo.isEmpty())
         page.save((saveTo.isEmpty() ? QDir::currentPath() : saveTo) + "/test_page_question.png");
-    EXPECT_TRUE(ok) << inked(form->TestTextCtrl) << " " << inked(form->QuestionAnswerLbl) << " "
-                    << inked(form->RemarkLbl) << " " << inked(form->QuestionTime) << " "
-                    << inked(form->TimeLimitQGauge);
+    EXPECT_TRUE(ok) << inked(Control<QScrollArea>(*form, "TestTextCtrl")) << " "
+                    << inked(Control<QLabel>(*form, "QuestionAnswerLbl")) << " "
+                    << inked(Control<QLabel>(*form, "RemarkLbl")) << " "
+                    << inked(Control<QLabel>(*form, "QuestionTime")) << " "
+                    << inked(Control<TGauge>(*form, "TimeLimitQGauge"));
 
     // The choices are underlined: an unbroken inked row under each link's
     // word, below the baseline, and nowhere beside it.
-    THyperLinkList& links = form->TestView->HyperLinks();
+    THyperLinkList& links = Control<GParserControl>(*form, "TestView")->HyperLinks();
     ASSERT_EQ(links.Count(), 3);
-    const int ascent = QFontMetrics(form->TestView->HyperLinkFont()).ascent();
+    const int ascent =
+        QFontMetrics(Control<GParserControl>(*form, "TestView")->HyperLinkFont()).ascent();
     for (int32_t i = 1; i <= links.Count(); ++i) {
         const THyperLinkRec* link = links.At(i);
-        const QPoint at = form->TestView->mapTo(form->MainFormPanel, QPoint(link->Left, link->Top));
+        const QPoint at =
+            Control<GParserControl>(*form, "TestView")
+                ->mapTo(Control<QFrame>(*form, "MainFormPanel"), QPoint(link->Left, link->Top));
         const int width = link->Right - link->Left;
         const auto inkedRun = [&](int left, int right) {
             int best = 0;

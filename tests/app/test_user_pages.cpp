@@ -32,35 +32,14 @@ namespace {
 using Section = std::vector<std::pair<std::string, std::string>>;
 using Names = std::vector<std::string>;
 
-class UserPagesFormTest : public ::testing::Test {
+class UserPagesFormTest : public FormTest {
 protected:
-    TempProgramDir dir;
-    std::unique_ptr<TMainForm> form;
-    FakeWavePlayer* player = nullptr;
-    std::vector<QString> writeErrors;
     std::vector<QString> questions;
     std::deque<bool> answers;
 
-    void SetUp() override {
-        plat::SetScreenOverride({800, 600, 24});
-        plat::ClearProfileCache();
-        for (const char* name : {"a/0.wav", "a/1.wav", "a/2.wav", "a/3.wav"})
-            dir.Write(name, "RIFF....WAVE");
-    }
-    void TearDown() override {
-        form.reset();
-        plat::detail::SetProfileWriteHook({});
-        plat::ClearScreenOverride();
-    }
-
     // Creates the window as the program does; users.dat is read then.
     void Start() {
-        form = std::make_unique<TMainForm>();
-        ASSERT_TRUE(form->FormCreate());
-        player = new FakeWavePlayer();
-        form->SetWavePlayer(player);
-        form->WaitMs = [](int) {};
-        form->ShowWriteErrorBox = [this](const QString& file) { writeErrors.push_back(file); };
+        CreateForm();
         form->AskConfirmBox = [this](const QString& question) {
             questions.push_back(question);
             const bool yes = !answers.empty() && answers.front();
@@ -82,17 +61,17 @@ protected:
 
     // What a person does.
     void TypeName(const QString& text) {
-        QComboBox* list = form->LogOnOffUsersLst;
+        QComboBox* list = Control<QComboBox>(*form, "LogOnOffUsersLst");
         list->lineEdit()->selectAll();
         QTest::keyClick(list, Qt::Key_Backspace);
         QTest::keyClicks(list, text);
     }
     void TypePasswords(const QString& pw, const QString& cpw) {
-        form->LogOnOffPWEdit->clear();
-        form->LogOnOffCPWEdit->clear();
-        QTest::keyClicks(form->LogOnOffPWEdit, pw);
-        if (Shown(form->LogOnOffCPWEdit))
-            QTest::keyClicks(form->LogOnOffCPWEdit, cpw);
+        Control<QLineEdit>(*form, "LogOnOffPWEdit")->clear();
+        Control<QLineEdit>(*form, "LogOnOffCPWEdit")->clear();
+        QTest::keyClicks(Control<QLineEdit>(*form, "LogOnOffPWEdit"), pw);
+        if (Shown(Control<QLineEdit>(*form, "LogOnOffCPWEdit")))
+            QTest::keyClicks(Control<QLineEdit>(*form, "LogOnOffCPWEdit"), cpw);
     }
     static void TypeInto(QWidget* field, const QString& text) {
         if (auto* edit = qobject_cast<QLineEdit*>(field))
@@ -106,102 +85,105 @@ protected:
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(field, &out);
     }
-    void Click(TBaseBtn* button) {
-        ASSERT_TRUE(Shown(button) && button->isEnabled()) << button->objectName().toStdString();
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
-    }
+    using FormTest::Click;
     static void Click(QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton); }
 
     // Adds a user with the same password in both edits.
     void AddUser(const QString& name, const QString& pw = QString()) {
         TypeName(name);
         TypePasswords(pw, pw);
-        Click(form->LogOnOffAddBtn);
+        Click(Control<TBaseBtn>(*form, "LogOnOffAddBtn"));
     }
     void LogOnAs(const QString& name, const QString& pw = QString()) {
         TypeName(name);
         TypePasswords(pw, pw);
-        Click(form->LogOnOffGoBtn);
+        Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
     }
     bool LoggedOn() const { return HasFlag(form->StatusFlags, sfLoggedOn); }
     bool Played(const char* file) const {
         return player->calls.contains(QStringLiteral("open ") + file);
     }
-    std::string CurrentUser() const { return form->CurrentUserLbl->text().toStdString(); }
+    std::string CurrentUser() const {
+        return Control<QLabel>(*form, "CurrentUserLbl")->text().toStdString();
+    }
 };
 
 TEST_F(UserPagesFormTest, AddLogOnSetSettingsLeaveLogOffAndLogOnAgain) {
     Start();
-    EXPECT_EQ(form->LogOnOffUsersLst->count(), 0);
-    EXPECT_FALSE(Shown(form->LogOnOffPWEdit) || Shown(form->LogOnOffAddBtn));
-    EXPECT_FALSE(form->ConfigBtn->isEnabled());
+    EXPECT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->count(), 0);
+    EXPECT_FALSE(Shown(Control<QLineEdit>(*form, "LogOnOffPWEdit")) ||
+                 Shown(Control<TBaseBtn>(*form, "LogOnOffAddBtn")));
+    EXPECT_FALSE(Control<TBaseBtn>(*form, "ConfigBtn")->isEnabled());
 
     TypeName("Anna");
     TypePasswords("geheim", "geheiM");
-    EXPECT_FALSE(Shown(form->LogOnOffAddBtn)); // the two passwords differ
+    EXPECT_FALSE(Shown(Control<TBaseBtn>(*form, "LogOnOffAddBtn"))); // the two passwords differ
     AddUser("Anna", "geheim");
     EXPECT_TRUE(writeErrors.empty());
     EXPECT_EQ(plat::ReadProfileSection(File(), "Users"), (Section{{"Count", "1"}, {"1", "Anna"}}));
     EXPECT_EQ(Stored("Anna.Data", "Pw"), "geheim");
     EXPECT_NE(Stored("Anna.Data", "Uid"), "");
     EXPECT_FALSE(LoggedOn()); // one more click logs on
-    ASSERT_TRUE(Shown(form->LogOnOffGoBtn));
+    ASSERT_TRUE(Shown(Control<TBaseBtn>(*form, "LogOnOffGoBtn")));
 
     form->CatalogueText = "cached";
     player->calls.clear();
-    Click(form->LogOnOffGoBtn);
+    Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
     EXPECT_EQ(form->StatusFlags, sfLoggedOn);
     EXPECT_EQ(form->ActivePageName(), "Config");
     EXPECT_TRUE(Played("0.wav"));
     EXPECT_EQ(CurrentUser(), "Huidige gebruiker: Anna");
-    EXPECT_EQ(form->LogOnOffBtn->Caption(), "Afmelden...");
-    EXPECT_EQ(form->LogOnOffGoBtn->Caption(), "Afmelden");
-    EXPECT_EQ(form->ConfigName->text(), "Anna");
+    EXPECT_EQ(Control<TBaseBtn>(*form, "LogOnOffBtn")->Caption(), "Afmelden...");
+    EXPECT_EQ(Control<TBaseBtn>(*form, "LogOnOffGoBtn")->Caption(), "Afmelden");
+    EXPECT_EQ(Control<QLabel>(*form, "ConfigName")->text(), "Anna");
     EXPECT_TRUE(form->CatalogueText.empty());
-    EXPECT_FALSE(form->LogOnOffUsersLst->isEnabled() || form->LogOnOffPWEdit->isEnabled());
-    EXPECT_TRUE(form->ConfigBtn->isEnabled() && form->BkInfoBtn->isEnabled());
-    EXPECT_FALSE(form->SelectTestBtn->isEnabled() || form->InternetBtn->isEnabled()); // no age
+    EXPECT_FALSE(Control<QComboBox>(*form, "LogOnOffUsersLst")->isEnabled() ||
+                 Control<QLineEdit>(*form, "LogOnOffPWEdit")->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(*form, "ConfigBtn")->isEnabled() &&
+                Control<TBaseBtn>(*form, "BkInfoBtn")->isEnabled());
+    EXPECT_FALSE(Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled() ||
+                 Control<TBaseBtn>(*form, "InternetBtn")->isEnabled()); // no age
 
     // Opened with its button: saved when left.
     player->calls.clear();
-    Click(form->ConfigBtn);
+    Click(Control<TBaseBtn>(*form, "ConfigBtn"));
     EXPECT_TRUE(Played("3.wav"));
     EXPECT_TRUE(form->StatusFlags & sfConfigVisited);
-    Click(form->ConfigFemaleChkBx);
-    EXPECT_TRUE(form->ConfigFemaleChkBx->isChecked());
-    EXPECT_FALSE(form->ConfigMaleChkBx->isChecked());
+    Click(Control<QCheckBox>(*form, "ConfigFemaleChkBx"));
+    EXPECT_TRUE(Control<QCheckBox>(*form, "ConfigFemaleChkBx")->isChecked());
+    EXPECT_FALSE(Control<QCheckBox>(*form, "ConfigMaleChkBx")->isChecked());
 
     // The age unlocks the catalogue and the internet page as it is typed.
     for (const char* refused : {"0", "abc", "256"}) {
-        TypeInto(form->ConfigAgeEdit, refused);
-        EXPECT_FALSE(form->SelectTestBtn->isEnabled()) << refused;
-        EXPECT_FALSE(form->InternetBtn->isEnabled()) << refused;
+        TypeInto(Control<QLineEdit>(*form, "ConfigAgeEdit"), refused);
+        EXPECT_FALSE(Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled()) << refused;
+        EXPECT_FALSE(Control<TBaseBtn>(*form, "InternetBtn")->isEnabled()) << refused;
     }
-    TypeInto(form->ConfigAgeEdit, "41");
-    EXPECT_TRUE(form->SelectTestBtn->isEnabled());
-    EXPECT_TRUE(form->InternetBtn->isEnabled());
+    TypeInto(Control<QLineEdit>(*form, "ConfigAgeEdit"), "41");
+    EXPECT_TRUE(Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(*form, "InternetBtn")->isEnabled());
 
     // The spin fields: letters refused, out of range clamped on leaving,
     // the Up key adds one.
-    TSpinner* seconds = form->ConfigTimeLimitQChkBxSpnnr;
-    TSpinner* minutes = form->ConfigTimeLimitTChkBxSpnnr;
+    TSpinner* seconds = Control<TSpinner>(*form, "ConfigTimeLimitQChkBxSpnnr");
+    TSpinner* minutes = Control<TSpinner>(*form, "ConfigTimeLimitTChkBxSpnnr");
     EXPECT_EQ(seconds->Value(), 10);
     EXPECT_EQ(minutes->Value(), 10);
     QSignalSpy refusedKeys(seconds, &TSpinner::KeyRefused);
-    Click(form->ConfigTimeLimitQChkBx);
+    Click(Control<QCheckBox>(*form, "ConfigTimeLimitQChkBx"));
     TypeInto(seconds, "12x0");
     EXPECT_EQ(refusedKeys.count(), 1);
     EXPECT_EQ(seconds->Text(), "120");
     Leave(seconds);
     EXPECT_EQ(seconds->Text(), "90");
-    Click(form->ConfigTimeLimitTChkBx);
+    Click(Control<QCheckBox>(*form, "ConfigTimeLimitTChkBx"));
     TypeInto(minutes, "45");
     QTest::keyClick(minutes, Qt::Key_Up);
     EXPECT_EQ(minutes->Value(), 46);
     EXPECT_EQ(Stored("Anna.Data", "Age"), "0"); // nothing written while on the page
 
     form->CatalogueText = "cached";
-    Click(form->LogOnOffBtn);
+    Click(Control<TBaseBtn>(*form, "LogOnOffBtn"));
     EXPECT_EQ(form->ActivePageName(), "LogOnOff");
     EXPECT_FALSE(form->StatusFlags & sfConfigVisited);
     EXPECT_TRUE(form->CatalogueText.empty()); // new age group, new IQ figures
@@ -219,54 +201,55 @@ TEST_F(UserPagesFormTest, AddLogOnSetSettingsLeaveLogOffAndLogOnAgain) {
 
     // Saved once: later page changes without a visit write nothing.
     const QByteArray once = Disk();
-    form->ConfigAgeEdit->setText("55");
-    Click(form->InternetBtn);
-    Click(form->LogOnOffBtn);
+    Control<QLineEdit>(*form, "ConfigAgeEdit")->setText("55");
+    Click(Control<TBaseBtn>(*form, "InternetBtn"));
+    Click(Control<TBaseBtn>(*form, "LogOnOffBtn"));
     EXPECT_EQ(Disk(), once);
-    form->ConfigAgeEdit->setText("41");
+    Control<QLineEdit>(*form, "ConfigAgeEdit")->setText("41");
 
     // Log-off: saved, sound, no user, page stays.
     player->calls.clear();
-    Click(form->LogOnOffGoBtn);
+    Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
     EXPECT_EQ(form->StatusFlags, 0);
     EXPECT_TRUE(Played("1.wav"));
     EXPECT_EQ(CurrentUser(), "Huidige gebruiker: ");
     EXPECT_EQ(form->ActivePageName(), "LogOnOff");
-    EXPECT_EQ(form->LogOnOffGoBtn->Caption(), "Aanmelden");
-    EXPECT_EQ(form->LogOnOffBtn->Caption(), "Aanmelden...");
-    EXPECT_TRUE(form->LogOnOffUsersLst->isEnabled());
-    EXPECT_FALSE(form->ConfigBtn->isEnabled() || form->SelectTestBtn->isEnabled());
+    EXPECT_EQ(Control<TBaseBtn>(*form, "LogOnOffGoBtn")->Caption(), "Aanmelden");
+    EXPECT_EQ(Control<TBaseBtn>(*form, "LogOnOffBtn")->Caption(), "Aanmelden...");
+    EXPECT_TRUE(Control<QComboBox>(*form, "LogOnOffUsersLst")->isEnabled());
+    EXPECT_FALSE(Control<TBaseBtn>(*form, "ConfigBtn")->isEnabled() ||
+                 Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled());
     EXPECT_EQ(form->UserProfile.Name, "");
     EXPECT_EQ(Disk(), once);
 
     // Typing the name in other letters selects the entry and shows her values.
-    form->ConfigAgeEdit->clear(); // loading her fills it again
+    Control<QLineEdit>(*form, "ConfigAgeEdit")->clear(); // loading her fills it again
     TypeName("anna");
-    EXPECT_EQ(form->LogOnOffUsersLst->currentText(), "Anna");
-    EXPECT_EQ(form->LogOnOffUsersLst->currentIndex(), 0);
-    EXPECT_FALSE(Shown(form->LogOnOffCPWEdit));
-    EXPECT_EQ(form->ConfigAgeEdit->text(), "41");
-    EXPECT_TRUE(form->ConfigFemaleChkBx->isChecked());
+    EXPECT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->currentText(), "Anna");
+    EXPECT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->currentIndex(), 0);
+    EXPECT_FALSE(Shown(Control<QLineEdit>(*form, "LogOnOffCPWEdit")));
+    EXPECT_EQ(Control<QLineEdit>(*form, "ConfigAgeEdit")->text(), "41");
+    EXPECT_TRUE(Control<QCheckBox>(*form, "ConfigFemaleChkBx")->isChecked());
     EXPECT_EQ(seconds->Value(), 90);
     EXPECT_EQ(minutes->Value(), 46);
 
     // A wrong password: no button, and Enter does nothing.
-    QTest::keyClicks(form->LogOnOffPWEdit, "Geheim");
-    EXPECT_FALSE(Shown(form->LogOnOffGoBtn));
-    QTest::keyClick(form->LogOnOffPWEdit, Qt::Key_Return);
+    QTest::keyClicks(Control<QLineEdit>(*form, "LogOnOffPWEdit"), "Geheim");
+    EXPECT_FALSE(Shown(Control<TBaseBtn>(*form, "LogOnOffGoBtn")));
+    QTest::keyClick(Control<QLineEdit>(*form, "LogOnOffPWEdit"), Qt::Key_Return);
     EXPECT_FALSE(LoggedOn());
-    form->LogOnOffPWEdit->clear();
-    QTest::keyClicks(form->LogOnOffPWEdit, "geheim");
-    EXPECT_TRUE(Shown(form->LogOnOffGoBtn));
-    QTest::keyClick(form->LogOnOffPWEdit, Qt::Key_Return, Qt::ShiftModifier);
+    Control<QLineEdit>(*form, "LogOnOffPWEdit")->clear();
+    QTest::keyClicks(Control<QLineEdit>(*form, "LogOnOffPWEdit"), "geheim");
+    EXPECT_TRUE(Shown(Control<TBaseBtn>(*form, "LogOnOffGoBtn")));
+    QTest::keyClick(Control<QLineEdit>(*form, "LogOnOffPWEdit"), Qt::Key_Return, Qt::ShiftModifier);
     EXPECT_FALSE(LoggedOn());
-    QTest::keyClick(form->LogOnOffPWEdit, Qt::Key_Enter);
+    QTest::keyClick(Control<QLineEdit>(*form, "LogOnOffPWEdit"), Qt::Key_Enter);
     EXPECT_TRUE(LoggedOn());
     EXPECT_EQ(form->UserProfile.Age, 41);
     EXPECT_TRUE(form->UserProfile.Gender);
     EXPECT_EQ(form->UserProfile.TimeLimQt, 90);
-    EXPECT_TRUE(form->SelectTestBtn->isEnabled());
-    EXPECT_TRUE(form->InternetBtn->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(*form, "InternetBtn")->isEnabled());
 }
 
 TEST_F(UserPagesFormTest, UserListAtStartAndAnAgeOfZero) {
@@ -274,26 +257,26 @@ TEST_F(UserPagesFormTest, UserListAtStartAndAnAgeOfZero) {
     PutStore("[Users]\r\nCount=3\r\n1=bert\r\n3=Anna\r\n"
              "[bert.Data]\r\nPw=b\r\nAge=0\r\nTimeLimQt=0\r\nTimeLimTt=300\r\n");
     Start();
-    ASSERT_EQ(form->LogOnOffUsersLst->count(), 3);
-    EXPECT_EQ(form->LogOnOffUsersLst->itemText(0), "");
-    EXPECT_EQ(form->LogOnOffUsersLst->itemText(1), "Anna");
-    EXPECT_EQ(form->LogOnOffUsersLst->itemText(2), "bert");
-    EXPECT_EQ(form->LogOnOffUsersLst->currentText(), "");
+    ASSERT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->count(), 3);
+    EXPECT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->itemText(0), "");
+    EXPECT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->itemText(1), "Anna");
+    EXPECT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->itemText(2), "bert");
+    EXPECT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->currentText(), "");
 
     LogOnAs("Bert", "b");
     ASSERT_TRUE(LoggedOn());
     EXPECT_EQ(form->UserProfile.Name, "bert"); // the entry keeps its letters
-    EXPECT_EQ(form->ConfigAgeEdit->text(), "");
-    EXPECT_EQ(form->ConfigTimeLimitQChkBxSpnnr->Value(), 1);  // 0 shown as 1
-    EXPECT_EQ(form->ConfigTimeLimitTChkBxSpnnr->Value(), 44); // 300 is 44
-    EXPECT_FALSE(form->SelectTestBtn->isEnabled());
-    EXPECT_FALSE(form->InternetBtn->isEnabled());
-    TypeInto(form->ConfigAgeEdit, "0");
-    EXPECT_FALSE(form->SelectTestBtn->isEnabled());
-    EXPECT_FALSE(form->InternetBtn->isEnabled());
+    EXPECT_EQ(Control<QLineEdit>(*form, "ConfigAgeEdit")->text(), "");
+    EXPECT_EQ(Control<TSpinner>(*form, "ConfigTimeLimitQChkBxSpnnr")->Value(), 1);  // 0 shown as 1
+    EXPECT_EQ(Control<TSpinner>(*form, "ConfigTimeLimitTChkBxSpnnr")->Value(), 44); // 300 is 44
+    EXPECT_FALSE(Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled());
+    EXPECT_FALSE(Control<TBaseBtn>(*form, "InternetBtn")->isEnabled());
+    TypeInto(Control<QLineEdit>(*form, "ConfigAgeEdit"), "0");
+    EXPECT_FALSE(Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled());
+    EXPECT_FALSE(Control<TBaseBtn>(*form, "InternetBtn")->isEnabled());
 
     // The page shown by log-on is saved at log-off.
-    Click(form->LogOnOffGoBtn);
+    Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
     EXPECT_EQ(Stored("bert.Data", "TimeLimQt"), "1");
     EXPECT_EQ(Stored("bert.Data", "Age"), "0");
     EXPECT_EQ(plat::ReadProfileSection(File(), "Users"),
@@ -307,11 +290,11 @@ TEST_F(UserPagesFormTest, RemovingAUserAfterConfirmLeavesNoSectionsBehind) {
     ASSERT_TRUE(plat::WriteProfileString(File(), "Bob.Answers", "PSY0001001", "A"));
     LogOnAs("Bob", "b");
     ASSERT_TRUE(LoggedOn());
-    ASSERT_TRUE(Shown(form->LogOnOffPWDelBtn));
+    ASSERT_TRUE(Shown(Control<TBaseBtn>(*form, "LogOnOffPWDelBtn")));
     const QByteArray before = Disk();
 
     answers = {false};
-    Click(form->LogOnOffPWDelBtn);
+    Click(Control<TBaseBtn>(*form, "LogOnOffPWDelBtn"));
     EXPECT_EQ(questions, std::vector<QString>{"Bob verwijderen?"});
     EXPECT_TRUE(LoggedOn());
     EXPECT_EQ(Disk(), before);
@@ -319,14 +302,14 @@ TEST_F(UserPagesFormTest, RemovingAUserAfterConfirmLeavesNoSectionsBehind) {
     form->CatalogueText = "cached";
     player->calls.clear();
     answers = {true};
-    Click(form->LogOnOffPWDelBtn);
+    Click(Control<TBaseBtn>(*form, "LogOnOffPWDelBtn"));
     EXPECT_FALSE(LoggedOn());
     EXPECT_EQ(form->StatusFlags, 0);
     EXPECT_TRUE(Played("1.wav"));
     EXPECT_TRUE(form->CatalogueText.empty());
     EXPECT_EQ(CurrentUser(), "Huidige gebruiker: ");
-    ASSERT_EQ(form->LogOnOffUsersLst->count(), 1);
-    EXPECT_EQ(form->LogOnOffUsersLst->itemText(0), "Anna");
+    ASSERT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->count(), 1);
+    EXPECT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->itemText(0), "Anna");
     EXPECT_EQ(plat::ReadProfileSections(File()), (Names{"Users", "Anna.Data"}));
     EXPECT_EQ(plat::ReadProfileSection(File(), "Users"), (Section{{"Count", "1"}, {"1", "Anna"}}));
     EXPECT_TRUE(writeErrors.empty());
@@ -336,8 +319,8 @@ TEST_F(UserPagesFormTest, OddNameReachesOnlyItsOwnSections) {
     Start();
     AddUser("Jan", "j");
     LogOnAs("Jan", "j");
-    TypeInto(form->ConfigAgeEdit, "50");
-    Click(form->LogOnOffGoBtn);
+    TypeInto(Control<QLineEdit>(*form, "ConfigAgeEdit"), "50");
+    Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
     ASSERT_EQ(Stored("Jan.Data", "Age"), "50");
     const Section jan = plat::ReadProfileSection(File(), "Jan.Data");
 
@@ -349,29 +332,29 @@ TEST_F(UserPagesFormTest, OddNameReachesOnlyItsOwnSections) {
     ASSERT_TRUE(LoggedOn());
     EXPECT_EQ(form->UserProfile.Name, " Jan]=;x ");
     EXPECT_EQ(CurrentUser(), "Huidige gebruiker:  Jan]=;x ");
-    EXPECT_EQ(form->ConfigName->text(), odd);
-    Click(form->ConfigBtn);
-    TypeInto(form->ConfigAgeEdit, "22");
-    Click(form->ConfigFemaleChkBx);
-    Click(form->LogOnOffBtn); // leaving saves
+    EXPECT_EQ(Control<QLabel>(*form, "ConfigName")->text(), odd);
+    Click(Control<TBaseBtn>(*form, "ConfigBtn"));
+    TypeInto(Control<QLineEdit>(*form, "ConfigAgeEdit"), "22");
+    Click(Control<QCheckBox>(*form, "ConfigFemaleChkBx"));
+    Click(Control<TBaseBtn>(*form, "LogOnOffBtn")); // leaving saves
     EXPECT_EQ(Stored(" Jan]=;x .Data", "Age"), "22");
     EXPECT_EQ(Stored(" Jan]=;x .Data", "Gender"), "1");
     EXPECT_EQ(Stored(" Jan]=;x .Data", "Pw"), " p ");
     EXPECT_EQ(plat::ReadProfileSection(File(), "Jan.Data"), jan);
-    Click(form->LogOnOffGoBtn);
+    Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
     ASSERT_FALSE(LoggedOn());
 
     // Jan's own log-on still finds his values.
     LogOnAs("Jan", "j");
     ASSERT_TRUE(LoggedOn());
-    EXPECT_EQ(form->ConfigAgeEdit->text(), "50");
-    EXPECT_TRUE(form->ConfigMaleChkBx->isChecked());
-    Click(form->LogOnOffGoBtn);
+    EXPECT_EQ(Control<QLineEdit>(*form, "ConfigAgeEdit")->text(), "50");
+    EXPECT_TRUE(Control<QCheckBox>(*form, "ConfigMaleChkBx")->isChecked());
+    Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
 
     LogOnAs(odd, " p ");
     ASSERT_TRUE(LoggedOn());
     answers = {true};
-    Click(form->LogOnOffPWDelBtn);
+    Click(Control<TBaseBtn>(*form, "LogOnOffPWDelBtn"));
     EXPECT_EQ(questions, std::vector<QString>{" Jan]=;x  verwijderen?"});
     EXPECT_EQ(plat::ReadProfileSections(File()), (Names{"Users", "Jan.Data"}));
     EXPECT_EQ(plat::ReadProfileSection(File(), "Users"), (Section{{"Count", "1"}, {"1", "Jan"}}));
@@ -384,27 +367,29 @@ TEST_F(UserPagesFormTest, AddingATakenNameSelectsThatUserAndWritesNothing) {
     PutStore(before);
     Start();
     // The text changes without a key released in the list (pasted, say).
-    form->LogOnOffUsersLst->lineEdit()->setText("ANNA");
-    QTest::keyClicks(form->LogOnOffPWEdit, "x");
-    QTest::keyClicks(form->LogOnOffCPWEdit, "x");
-    ASSERT_TRUE(Shown(form->LogOnOffAddBtn));
-    Click(form->LogOnOffAddBtn);
+    Control<QComboBox>(*form, "LogOnOffUsersLst")->lineEdit()->setText("ANNA");
+    QTest::keyClicks(Control<QLineEdit>(*form, "LogOnOffPWEdit"), "x");
+    QTest::keyClicks(Control<QLineEdit>(*form, "LogOnOffCPWEdit"), "x");
+    ASSERT_TRUE(Shown(Control<TBaseBtn>(*form, "LogOnOffAddBtn")));
+    Click(Control<TBaseBtn>(*form, "LogOnOffAddBtn"));
     EXPECT_EQ(Disk(), before);
-    EXPECT_EQ(form->LogOnOffUsersLst->count(), 1);
-    EXPECT_EQ(form->LogOnOffUsersLst->currentText(), "Anna");
+    EXPECT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->count(), 1);
+    EXPECT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->currentText(), "Anna");
     EXPECT_EQ(form->UserProfile.Pw, "a");
-    EXPECT_EQ(form->ConfigAgeEdit->text(), "40");
-    EXPECT_TRUE(form->ConfigDirectFBChkBx->isChecked());
-    EXPECT_FALSE(Shown(form->LogOnOffGoBtn)); // her own password is still asked
+    EXPECT_EQ(Control<QLineEdit>(*form, "ConfigAgeEdit")->text(), "40");
+    EXPECT_TRUE(Control<QCheckBox>(*form, "ConfigDirectFBChkBx")->isChecked());
+    EXPECT_FALSE(
+        Shown(Control<TBaseBtn>(*form, "LogOnOffGoBtn"))); // her own password is still asked
     EXPECT_FALSE(LoggedOn());
-    QTest::keyClicks(form->LogOnOffPWEdit, "a");
-    EXPECT_TRUE(Shown(form->LogOnOffGoBtn));
+    QTest::keyClicks(Control<QLineEdit>(*form, "LogOnOffPWEdit"), "a");
+    EXPECT_TRUE(Shown(Control<TBaseBtn>(*form, "LogOnOffGoBtn")));
 
     // Typing on makes it a new name again.
-    QTest::keyClicks(form->LogOnOffUsersLst, "x");
-    EXPECT_EQ(form->LogOnOffUsersLst->currentText(), "Annax");
-    EXPECT_TRUE(Shown(form->LogOnOffCPWEdit) && Shown(form->LogOnOffAddBtn));
-    EXPECT_FALSE(Shown(form->LogOnOffGoBtn));
+    QTest::keyClicks(Control<QComboBox>(*form, "LogOnOffUsersLst"), "x");
+    EXPECT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->currentText(), "Annax");
+    EXPECT_TRUE(Shown(Control<QLineEdit>(*form, "LogOnOffCPWEdit")) &&
+                Shown(Control<TBaseBtn>(*form, "LogOnOffAddBtn")));
+    EXPECT_FALSE(Shown(Control<TBaseBtn>(*form, "LogOnOffGoBtn")));
 }
 
 TEST_F(UserPagesFormTest, RefusedWritesShowTheErrorAndLeaveTheFileAsItWas) {
@@ -417,29 +402,29 @@ TEST_F(UserPagesFormTest, RefusedWritesShowTheErrorAndLeaveTheFileAsItWas) {
     EXPECT_EQ(writeErrors, std::vector<QString>{File()});
     EXPECT_EQ(WriteErrorText(writeErrors[0]), "Unable to write to " + File());
     EXPECT_EQ(Disk(), before);
-    EXPECT_EQ(form->LogOnOffUsersLst->count(), 1);
-    EXPECT_EQ(form->LogOnOffUsersLst->currentText(), "Bob");
-    EXPECT_TRUE(Shown(form->LogOnOffAddBtn)); // can be tried again
+    EXPECT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->count(), 1);
+    EXPECT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->currentText(), "Bob");
+    EXPECT_TRUE(Shown(Control<TBaseBtn>(*form, "LogOnOffAddBtn"))); // can be tried again
 
     // Leaving the settings page: reported, the record keeps the page's values.
     plat::detail::SetProfileWriteHook({});
     LogOnAs("Anna", "a");
-    Click(form->ConfigBtn);
-    TypeInto(form->ConfigAgeEdit, "33");
+    Click(Control<TBaseBtn>(*form, "ConfigBtn"));
+    TypeInto(Control<QLineEdit>(*form, "ConfigAgeEdit"), "33");
     plat::detail::SetProfileWriteHook([](plat::detail::ProfileWriteStage) { return false; });
-    Click(form->InternetBtn);
+    Click(Control<TBaseBtn>(*form, "InternetBtn"));
     EXPECT_EQ(writeErrors.size(), 2u);
     EXPECT_EQ(form->UserProfile.Age, 33);
     EXPECT_EQ(Disk(), before);
 
     // Log-off cannot save either: the user stays logged on, nothing is lost.
-    Click(form->LogOnOffBtn);
-    Click(form->LogOnOffGoBtn);
+    Click(Control<TBaseBtn>(*form, "LogOnOffBtn"));
+    Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
     EXPECT_EQ(writeErrors.size(), 3u);
     EXPECT_TRUE(LoggedOn());
     EXPECT_EQ(Disk(), before);
     plat::detail::SetProfileWriteHook({});
-    Click(form->LogOnOffGoBtn);
+    Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
     EXPECT_FALSE(LoggedOn());
     EXPECT_EQ(Stored("Anna.Data", "Age"), "33");
 }
@@ -449,7 +434,7 @@ TEST_F(UserPagesFormTest, ClosingTheWindowLogsOffAndSaves) {
     AddUser("Anna");
     LogOnAs("Anna");
     ASSERT_TRUE(LoggedOn());
-    TypeInto(form->ConfigAgeEdit, "29");
+    TypeInto(Control<QLineEdit>(*form, "ConfigAgeEdit"), "29");
     player->calls.clear();
     form->close();
     EXPECT_EQ(Stored("Anna.Data", "Age"), "29");
@@ -461,12 +446,12 @@ TEST_F(UserPagesFormTest, ClosingSavesEvenAUserWhoseEntryIsEmpty) {
     // "Count" 1 without key "1": one empty entry, a user without a name.
     PutStore("[Users]\r\nCount=1\r\n");
     Start();
-    ASSERT_EQ(form->LogOnOffUsersLst->count(), 1);
+    ASSERT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->count(), 1);
     TypeName("");
-    ASSERT_EQ(form->LogOnOffUsersLst->currentIndex(), 0);
-    Click(form->LogOnOffGoBtn);
+    ASSERT_EQ(Control<QComboBox>(*form, "LogOnOffUsersLst")->currentIndex(), 0);
+    Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
     ASSERT_TRUE(LoggedOn());
-    TypeInto(form->ConfigAgeEdit, "30");
+    TypeInto(Control<QLineEdit>(*form, "ConfigAgeEdit"), "30");
     form->close();
     EXPECT_FALSE(LoggedOn());
     EXPECT_EQ(Stored(".Data", "Age"), "30");

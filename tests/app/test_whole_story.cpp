@@ -37,7 +37,7 @@ protected:
 
     // The first test link of the catalogue, e.g. "SELECTTEST#REDE001".
     std::string FirstTestLink() {
-        THyperLinkList& links = form->TestView->HyperLinks();
+        THyperLinkList& links = TestView()->HyperLinks();
         for (int32_t i = 1; i <= links.Count(); ++i) {
             if (links.At(i)->HRef.rfind("SELECTTEST#", 0) == 0)
                 return links.At(i)->HRef;
@@ -56,25 +56,25 @@ TEST_F(WholeStoryTest, NewUserTakesTheFirstTestOfTheBuiltContent) {
     QCoreApplication::processEvents();
 
     // Add Eva with a password on the log-on page, then log on.
-    QComboBox* users = form->LogOnOffUsersLst;
+    QComboBox* users = Control<QComboBox>(*form, "LogOnOffUsersLst");
     users->lineEdit()->selectAll();
     QTest::keyClick(users, Qt::Key_Backspace);
     QTest::keyClicks(users, "Eva");
-    QTest::keyClicks(form->LogOnOffPWEdit, "kiwi7");
-    ASSERT_TRUE(Shown(form->LogOnOffCPWEdit));
-    QTest::keyClicks(form->LogOnOffCPWEdit, "kiwi7");
-    Click(form->LogOnOffAddBtn);
+    QTest::keyClicks(Control<QLineEdit>(*form, "LogOnOffPWEdit"), "kiwi7");
+    ASSERT_TRUE(Shown(Control<QLineEdit>(*form, "LogOnOffCPWEdit")));
+    QTest::keyClicks(Control<QLineEdit>(*form, "LogOnOffCPWEdit"), "kiwi7");
+    Click(Button("LogOnOffAddBtn"));
     EXPECT_EQ(plat::ReadProfileString(UsersDat(), "Eva.Data", "Pw"), "kiwi7");
-    Click(form->LogOnOffGoBtn);
+    Click(Button("LogOnOffGoBtn"));
     ASSERT_TRUE(HasFlag(form->StatusFlags, sfLoggedOn));
-    EXPECT_EQ(form->CurrentUserLbl->text(), "Huidige gebruiker: Eva");
+    EXPECT_EQ(Control<QLabel>(*form, "CurrentUserLbl")->text(), "Huidige gebruiker: Eva");
 
     // The age opens the catalogue; leaving the settings page saves it.
-    Click(form->ConfigBtn);
-    EXPECT_FALSE(form->SelectTestBtn->isEnabled());
-    TypeInto(form->ConfigAgeEdit, "35");
-    ASSERT_TRUE(form->SelectTestBtn->isEnabled());
-    Click(form->SelectTestBtn);
+    Click(Button("ConfigBtn"));
+    EXPECT_FALSE(Button("SelectTestBtn")->isEnabled());
+    TypeInto(Control<QLineEdit>(*form, "ConfigAgeEdit"), "35");
+    ASSERT_TRUE(Button("SelectTestBtn")->isEnabled());
+    Click(Button("SelectTestBtn"));
     EXPECT_EQ(form->ActivePageName(), "Test");
     EXPECT_EQ(plat::ReadProfileString(UsersDat(), "Eva.Data", "Age"), "35");
     ASSERT_EQ(ViewText().rfind("Kies een test", 0), 0u) << ViewText();
@@ -97,23 +97,23 @@ TEST_F(WholeStoryTest, NewUserTakesTheFirstTestOfTheBuiltContent) {
     ASSERT_TRUE(ClickLink(link));
     ASSERT_TRUE(ClickLink("STARTTEST")) << ViewText();
     ASSERT_TRUE(Running());
-    const QRegularExpressionMatch first =
-        QRegularExpression("^Vraag 1 van (\\d+) ").match(form->RemarkLbl->text());
-    ASSERT_TRUE(first.hasMatch()) << form->RemarkLbl->text().toStdString();
+    const QRegularExpressionMatch first = QRegularExpression("^Vraag 1 van (\\d+) ")
+                                              .match(Control<QLabel>(*form, "RemarkLbl")->text());
+    ASSERT_TRUE(first.hasMatch()) << Control<QLabel>(*form, "RemarkLbl")->text().toStdString();
     const int count = first.captured(1).toInt();
     ASSERT_GT(count, 0);
 
     // Every question gets an answer; the run ends after the last.
     for (int q = 1; q <= count && Running(); ++q) {
         ASSERT_EQ(form->QuestionNo, q);
-        for (int tries = 0; tries < 4 && !Shown(form->NextQuestionBtn); ++tries)
+        for (int tries = 0; tries < 4 && !Shown(Button("NextQuestionBtn")); ++tries)
             AnswerSomething();
-        ASSERT_TRUE(Shown(form->NextQuestionBtn)) << "question " << q << "\n" << ViewText();
+        ASSERT_TRUE(Shown(Button("NextQuestionBtn"))) << "question " << q << "\n" << ViewText();
         Ticks(3 + q);
-        Click(form->NextQuestionBtn);
+        Click(Button("NextQuestionBtn"));
     }
     EXPECT_FALSE(Running());
-    EXPECT_FALSE(form->TestTimer->isActive());
+    EXPECT_FALSE(Control<QTimer>(*form, "TestTimer")->isActive());
     EXPECT_EQ(ViewText().rfind("Kies een test", 0), 0u);
     EXPECT_TRUE(writeErrors.empty());
 
@@ -153,7 +153,7 @@ TEST_F(WholeStoryTest, NewUserTakesTheFirstTestOfTheBuiltContent) {
     form.reset();
     plat::ClearProfileCache();
     Start();
-    EXPECT_GE(form->LogOnOffUsersLst->findText("Eva"), 0);
+    EXPECT_GE(Control<QComboBox>(*form, "LogOnOffUsersLst")->findText("Eva"), 0);
     EXPECT_EQ(plat::ReadProfileString(UsersDat(), "Eva.Data", "Age"), "35");
     EXPECT_EQ(int(plat::ReadProfileSection(UsersDat(), "Eva.Answers").size()), count);
 }

@@ -3,6 +3,8 @@
 #include "app/main_form.h"
 #include "platform/screen.h"
 #include "platform/single_instance.h"
+#include "tests/app/form_controls.h"
+#include "tests/common/process_waits.h"
 #include "tests/common/temp_program_dir.h"
 #include "tests/widgets/paint_probe.h"
 #include "widgets/bk_control.h"
@@ -20,18 +22,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-    }
-    return true;
-}
 
 // The names of all windows on an X display whose name mentions the program.
 QStringList ProgramWindowNames(const QString& display) {
@@ -142,10 +132,10 @@ TEST_P(ScaledPanel, PartsMeetWithoutASeam) {
     form.WaitMs = [](int) {};
     ASSERT_TRUE(form.FormCreate());
     ASSERT_EQ(form.LayoutSize, GetParam().layoutSize);
-    const QRect panel = form.MainFormPanel->geometry();
-    const QRect header = form.HeaderPnl->geometry();
-    const QRect nav = form.NavPnl->geometry();
-    const QRect main = form.MainPnl->geometry();
+    const QRect panel = Control<QFrame>(form, "MainFormPanel")->geometry();
+    const QRect header = Control<QFrame>(form, "HeaderPnl")->geometry();
+    const QRect nav = Control<QFrame>(form, "NavPnl")->geometry();
+    const QRect main = Control<QFrame>(form, "MainPnl")->geometry();
     EXPECT_EQ(header.bottom() + 1, nav.top());
     EXPECT_EQ(header.bottom() + 1, main.top());
     EXPECT_EQ(nav.right() + 1, main.left());
@@ -153,8 +143,8 @@ TEST_P(ScaledPanel, PartsMeetWithoutASeam) {
     EXPECT_EQ(main.bottom() + 1, panel.height());
     EXPECT_EQ(main.right() + 1, panel.width());
     EXPECT_EQ(header.right() + 1, panel.width());
-    EXPECT_EQ(form.MainPages->size(), main.size());
-    EXPECT_EQ(form.LogOnOffBk->size(), main.size());
+    EXPECT_EQ(Control<QStackedWidget>(form, "MainPages")->size(), main.size());
+    EXPECT_EQ(Control<TBkControl>(form, "LogOnOffBk")->size(), main.size());
 
     // The panel as drawn on the window's white: its last row and column, and
     // the column where the page buttons' panel meets the pages, show no white.

@@ -2,31 +2,18 @@
 #include "app/window_pictures.h"
 
 #include "platform/screen.h"
+#include "tests/app/form_controls.h"
+#include "tests/common/png_bytes.h"
 #include "tests/common/temp_program_dir.h"
 #include "widgets/background.h"
 #include "widgets/base_btn.h"
 #include "widgets/bk_control.h"
 #include "widgets/image_loader.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QStackedWidget>
 #include <gtest/gtest.h>
-
-namespace {
-
-QByteArray Png(int w, int h, QColor colour) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-} // namespace
 
 TEST(WindowPictures, NamesCarryTheLayoutSuffix) {
     EXPECT_EQ(WindowPicturePath("hdbk", 0), "I\\B\\hdbk6x4");
@@ -40,27 +27,32 @@ TEST(WindowPictures, NamesCarryTheLayoutSuffix) {
 TEST(WindowPictures, OnlyTheLayoutsOwnSizeIsReadWithoutFallback) {
     TempProgramDir dir;
     plat::SetScreenOverride({1024, 768, 24}); // layout 1
-    dir.Write("I/B/hdbk6x4", Png(460, 43, Qt::red));
-    dir.Write("I/B/bo6x4", Png(145, 45, Qt::red));
-    dir.Write("I/B/BO8X6", Png(181, 56, Qt::green)); // names match without regard to case
-    dir.Write("I/B/tbk8x6", Png(611, 544, Qt::blue));
+    dir.Write("I/B/hdbk6x4", PngBytes(460, 43, Qt::red));
+    dir.Write("I/B/bo6x4", PngBytes(145, 45, Qt::red));
+    dir.Write("I/B/BO8X6", PngBytes(181, 56, Qt::green)); // names match without regard to case
+    dir.Write("I/B/tbk8x6", PngBytes(611, 544, Qt::blue));
     dir.Write("I/B/sbh8x6", "not a picture");
     {
         TMainForm form;
         ASSERT_TRUE(form.FormCreate());
         EXPECT_EQ(form.LayoutSize, 1);
-        EXPECT_TRUE(form.HeaderBk->Background().Image().isNull());
-        EXPECT_TRUE(form.LogOnOffBk->Background().Image().isNull());
-        EXPECT_EQ(form.TestBk->Background().Image().size(), QSize(611, 544));
-        for (TBaseBtn* b : {form.LogOnOffBtn, form.HelpBtn, form.InternetDownloadBtn,
-                            form.NextQuestionBtn, form.LogOnOffGoBtn}) {
+        EXPECT_TRUE(Control<TBkControl>(form, "HeaderBk")->Background().Image().isNull());
+        EXPECT_TRUE(Control<TBkControl>(form, "LogOnOffBk")->Background().Image().isNull());
+        EXPECT_EQ(Control<TBkControl>(form, "TestBk")->Background().Image().size(),
+                  QSize(611, 544));
+        for (TBaseBtn* b :
+             {Control<TBaseBtn>(form, "LogOnOffBtn"), Control<TBaseBtn>(form, "HelpBtn"),
+              Control<TBaseBtn>(form, "InternetDownloadBtn"),
+              Control<TBaseBtn>(form, "NextQuestionBtn"),
+              Control<TBaseBtn>(form, "LogOnOffGoBtn")}) {
             ASSERT_EQ(b->GlyphUp().size(), QSize(181, 56)) << b->objectName().toStdString();
             EXPECT_EQ(b->GlyphUp().pixelColor(5, 5), QColor(Qt::green));
             EXPECT_TRUE(b->GlyphDown().isNull());
         }
-        EXPECT_TRUE(form.InfoBtn->GlyphUp().isNull());
-        EXPECT_TRUE(form.SoundBtn->GlyphDown().isNull()); // undecodable: empty
-        EXPECT_TRUE(form.anImage->ImageName().isEmpty());
+        EXPECT_TRUE(Control<TBaseBtn>(form, "InfoBtn")->GlyphUp().isNull());
+        EXPECT_TRUE(
+            Control<TBaseBtn>(form, "SoundBtn")->GlyphDown().isNull()); // undecodable: empty
+        EXPECT_TRUE(form.ImageLoader().ImageName().isEmpty());
     }
     plat::ClearScreenOverride();
 }
@@ -77,16 +69,21 @@ TEST(WindowPictures, InstalledPicturesFitTheScaledControls) {
         ASSERT_TRUE(form.FormCreate());
         const QString suffix = QString::fromLatin1(LayoutSuffix(form.LayoutSize));
         for (const char* base : {"bo", "bh", "bd"})
-            EXPECT_EQ(QImage(programDir + base + suffix).size(), form.LogOnOffBtn->size())
+            EXPECT_EQ(QImage(programDir + base + suffix).size(),
+                      Control<TBaseBtn>(form, "LogOnOffBtn")->size())
                 << base << form.LayoutSize;
         for (const char* base : {"sbo", "sbh", "sbd"})
-            EXPECT_EQ(QImage(programDir + base + suffix).size(), form.QuitBtn->size())
+            EXPECT_EQ(QImage(programDir + base + suffix).size(),
+                      Control<TBaseBtn>(form, "QuitBtn")->size())
                 << base << form.LayoutSize;
         for (const char* base : {"lbk", "cbk", "ibk", "tbk", "bibk", "hbk"})
-            EXPECT_EQ(QImage(programDir + base + suffix).size(), form.TestBk->size())
+            EXPECT_EQ(QImage(programDir + base + suffix).size(),
+                      Control<TBkControl>(form, "TestBk")->size())
                 << base << form.LayoutSize;
-        EXPECT_EQ(QImage(programDir + "hdbk" + suffix).size(), form.HeaderBk->size());
-        EXPECT_EQ(form.TestBk->size(), form.MainPages->size());
+        EXPECT_EQ(QImage(programDir + "hdbk" + suffix).size(),
+                  Control<TBkControl>(form, "HeaderBk")->size());
+        EXPECT_EQ(Control<TBkControl>(form, "TestBk")->size(),
+                  Control<QStackedWidget>(form, "MainPages")->size());
     }
     plat::ClearScreenOverride();
     EXPECT_EQ(QImage(programDir + "intro").size(), QSize(282, 282));

@@ -1,6 +1,6 @@
 #include "tests/markup/markup_fixture.h"
+#include "tests/common/png_bytes.h"
 
-#include <QBuffer>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QTest>
@@ -71,13 +71,7 @@ int LineHeight() {
 }
 
 QByteArray Png(int width, int height, QRgb colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return PngBytes(width, height, QColor(colour));
 }
 
 } // namespace markuptest

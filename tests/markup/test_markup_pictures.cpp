@@ -1,4 +1,4 @@
-#include "exam/picture_archive.h"
+#include "picarchive/picture_archive.h"
 #include "platform/paths.h"
 #include "tests/common/temp_program_dir.h"
 #include "tests/markup/markup_fixture.h"

@@ -1,4 +1,5 @@
 #include "platform/single_instance.h"
+#include "tests/common/process_waits.h"
 #include "tests/platform/scoped_env.h"
 
 #include <QCoreApplication>
@@ -28,15 +29,7 @@ protected:
         return QDir::tempPath() + '/' + plat::InstanceServerName(kClass);
     }
     // Whether anyone holds the lock, asked through a descriptor of our own.
-    static bool LockHeld() {
-        const QByteArray path = QFile::encodeName(plat::InstanceLockPath(kClass));
-        const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
-        if (fd < 0)
-            return false;
-        const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-        ::close(fd);
-        return held;
-    }
+    static bool LockHeld() { return InstanceLockHeld(kClass); }
     // Posts from another thread while this one runs the listener's events.
     static bool Post(uint32_t message, std::vector<uint32_t>& got) {
         bool delivered = false;

@@ -1,4 +1,4 @@
-#include "exam/picture_archive.h"
+#include "picarchive/picture_archive.h"
 #include "platform/profile_file.h"
 #include "recdb/db_rec_file.h"
 #include "tests/common/temp_program_dir.h"

@@ -5,6 +5,7 @@
 // Everything else is the program's own entry.
 #include "app/main_form.h"
 #include "app/program_entry.h"
+#include "tests/app/form_controls.h"
 #include "widgets/base_btn.h"
 
 #include <QComboBox>
@@ -28,16 +29,19 @@ bool Click(TBaseBtn* button) {
 }
 
 void Drive(TMainForm& form) {
-    TypeInto(form.LogOnOffUsersLst, form.LogOnOffUsersLst->lineEdit(),
+    TypeInto(Control<QComboBox>(form, "LogOnOffUsersLst"),
+             Control<QComboBox>(form, "LogOnOffUsersLst")->lineEdit(),
              qEnvironmentVariable("ZENX_DRIVER_USER"));
-    TypeInto(form.LogOnOffPWEdit, form.LogOnOffPWEdit,
+    TypeInto(Control<QLineEdit>(form, "LogOnOffPWEdit"), Control<QLineEdit>(form, "LogOnOffPWEdit"),
              qEnvironmentVariable("ZENX_DRIVER_PASSWORD"));
-    if (!Click(form.LogOnOffGoBtn) || !Click(form.ConfigBtn)) {
+    if (!Click(Control<TBaseBtn>(form, "LogOnOffGoBtn")) ||
+        !Click(Control<TBaseBtn>(form, "ConfigBtn"))) {
         std::puts("log-on failed");
         std::fflush(stdout);
         return;
     }
-    TypeInto(form.ConfigAgeEdit, form.ConfigAgeEdit, qEnvironmentVariable("ZENX_DRIVER_AGE"));
+    TypeInto(Control<QLineEdit>(form, "ConfigAgeEdit"), Control<QLineEdit>(form, "ConfigAgeEdit"),
+             qEnvironmentVariable("ZENX_DRIVER_AGE"));
     std::puts("ready");
     std::fflush(stdout);
 }

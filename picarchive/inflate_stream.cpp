@@ -1,4 +1,4 @@
-#include "exam/inflate_stream.h"
+#include "picarchive/inflate_stream.h"
 
 #include <QCoreApplication>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "exam/picture_archive.h"
+#include "picarchive/picture_archive.h"
 
-#include "exam/inflate_stream.h"
+#include "picarchive/inflate_stream.h"
 #include "platform/ansi.h"
 #include "platform/datetime.h"
 #include "platform/numbers.h"
@@ -54,15 +54,8 @@ std::string_view NamePart(std::string_view line) {
 }
 
 double DosDate(std::string_view field) {
-    if (field.empty())
-        return 0;
-    int64_t value = 0;
-    for (char c : field) {
-        if (c < '0' || c > '9' || value > int64_t(UINT32_MAX))
-            return 0;
-        value = value * 10 + (c - '0');
-    }
-    return value > int64_t(UINT32_MAX) ? 0 : plat::FileDateToDateTime(uint32_t(value));
+    const std::optional<uint64_t> value = plat::ParseUnsignedDecimal(field, UINT32_MAX);
+    return value ? plat::FileDateToDateTime(uint32_t(*value)) : 0;
 }
 
 bool SetDateOrRemove(const QString& path, double dateTime) {

@@ -1,7 +1,7 @@
-#include "exam/picture_archive.h"
+#include "picarchive/picture_archive.h"
 #include "platform/datetime.h"
 #include "tests/common/temp_program_dir.h"
-#include "tests/exam/archive_bytes.h"
+#include "tests/picarchive/archive_bytes.h"
 
 #include <QDateTime>
 #include <QFileInfo>

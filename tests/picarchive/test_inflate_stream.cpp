@@ -1,5 +1,5 @@
-#include "exam/inflate_stream.h"
-#include "tests/exam/archive_bytes.h"
+#include "picarchive/inflate_stream.h"
+#include "tests/picarchive/archive_bytes.h"
 
 #include <QObject>
 #include <gtest/gtest.h>
