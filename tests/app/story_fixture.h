@@ -35,6 +35,8 @@ protected:
     FakeWavePlayer* player = nullptr;
     std::vector<QString> writeErrors;
     double now = plat::EncodeDateTime({2007, 3, 14, 9, 30, 0, 0});
+    // The one clock of the program, in the test's hand.
+    plat::ScopedClock clock{[this] { return now; }};
 
     void SetUp() override {
         plat::SetScreenOverride({800, 600, 24});
@@ -63,7 +65,6 @@ protected:
         player = new FakeWavePlayer();
         form->SetWavePlayer(player);
         form->WaitMs = [](int) {};
-        form->TestClock = [this] { return now; };
         form->ShowWriteErrorBox = [this](const QString& file) { writeErrors.push_back(file); };
         form->AskConfirmBox = [](const QString&) { return false; };
         BeforeFirstStatus();
@@ -133,5 +134,5 @@ protected:
         }
     }
     std::string ViewText() const { return form->TestView->MarkupText().value_or(""); }
-    bool Running() const { return HasFlag(form->StatusFlags, sfTestRunning); }
+    bool Running() const { return HasFlag(form->StatusFlags(), sfTestRunning); }
 };

@@ -180,7 +180,7 @@ protected:
         QTest::keyClicks(form->LogOnOffCPWEdit, "kiwi7");
         Click(form->LogOnOffAddBtn);
         Click(form->LogOnOffGoBtn);
-        ASSERT_TRUE(HasFlag(form->StatusFlags, sfLoggedOn));
+        ASSERT_TRUE(HasFlag(form->StatusFlags(), sfLoggedOn));
         Click(form->ConfigBtn);
         if (female)
             Tick(form->ConfigFemaleChkBx);
@@ -286,8 +286,8 @@ TEST_F(ExchangeStoryTest, UploadedAnswersComeBackInTheFeedback) {
     Click(form->SelectTestBtn);
     ASSERT_TRUE(ClickLink("SELECTTEST#REDE001"));
     ASSERT_TRUE(ClickLink("STARTTEST"));
-    ASSERT_TRUE(HasFlag(form->StatusFlags, sfReviewing));
-    ASSERT_EQ(form->QuestionNo, 1);
+    ASSERT_TRUE(HasFlag(form->StatusFlags(), sfReviewing));
+    ASSERT_EQ(form->TestRun().State().QuestionNo, 1);
     text = ViewText();
     EXPECT_NE(text.find("\r\nU gaf het goede antwoord b\r\n"), std::string::npos) << text;
     EXPECT_EQ(After(text, "Vrouwen "), kScoresAfter) << text;

@@ -105,7 +105,7 @@ protected:
         dir.Write("D/IDbRecs.dat", DatabaseFile(records));
     }
     static void LogOn(TMainForm& form) {
-        form.StatusFlags = sfLoggedOn;
+        form.TestRun().SetLoggedOn();
         form.ConfigAgeEdit->setText(QStringLiteral("30"));
         form.UpdateStatus();
     }
@@ -140,7 +140,7 @@ TEST_F(ReferencePage, FirstOpeningShowsTheFirstTopicAndTheLastChoiceIsKept) {
     ASSERT_TRUE(form.BkInfoBtn->isEnabled());
     QTest::mouseClick(form.BkInfoBtn, Qt::LeftButton);
     EXPECT_EQ(form.ActivePageName(), "BkInfo");
-    EXPECT_TRUE(form.StatusFlags & sfBkInfoVisited);
+    EXPECT_TRUE(form.StatusFlags() & sfBkInfoVisited);
     EXPECT_EQ(form.BkInfoIndexLst->currentIndex(), 0);
     EXPECT_EQ(Shown(form), kFirstBody);
     // Laid out: the link sits on the second line, the view is as high as its
@@ -175,7 +175,7 @@ TEST_F(ReferencePage, FirstOpeningShowsTheFirstTopicAndTheLastChoiceIsKept) {
     // Leaving and opening the page again keeps the last choice.
     QTest::mouseClick(form.LogOnOffBtn, Qt::LeftButton);
     EXPECT_EQ(form.ActivePageName(), "LogOnOff");
-    EXPECT_FALSE(form.StatusFlags & sfBkInfoVisited);
+    EXPECT_FALSE(form.StatusFlags() & sfBkInfoVisited);
     QTest::mouseClick(form.BkInfoBtn, Qt::LeftButton);
     EXPECT_EQ(form.BkInfoIndexLst->currentIndex(), 2);
     EXPECT_EQ(Shown(form), LongPage());

@@ -54,6 +54,8 @@ protected:
     std::vector<QString> writeErrors;
     // 2 June 2006, noon: day 38870, fraction 500.
     double now = plat::EncodeDateTime({2006, 6, 2, 12, 0, 0, 0});
+    // The one clock of the program, in the test's hand.
+    plat::ScopedClock clock{[this] { return now; }};
 
     void SetUp() override {
         plat::SetScreenOverride({800, 600, 24});
@@ -76,13 +78,12 @@ protected:
         player = new FakeWavePlayer();
         form->SetWavePlayer(player);
         form->WaitMs = [](int) {};
-        form->TestClock = [this] { return now; };
         form->ShowWriteErrorBox = [this](const QString& file) { writeErrors.push_back(file); };
         TUserProfile& user = form->UserProfile;
         user.Name = "Piet";
         user.Age = 45;
         user.DirectFB = directFB;
-        form->StatusFlags = sfLoggedOn;
+        form->TestRun().SetLoggedOn();
         form->ConfigAgeEdit->setText(QStringLiteral("45"));
         form->UpdateStatus();
     }
@@ -128,7 +129,7 @@ protected:
     std::string Answer() const { return form->QuestionAnswerLbl->text().toStdString(); }
     std::string Remark() const { return form->RemarkLbl->text().toStdString(); }
     bool InCatalogue() const { return ViewText().rfind("Kies een test", 0) == 0; }
-    bool Running() const { return HasFlag(form->StatusFlags, sfTestRunning); }
+    bool Running() const { return HasFlag(form->StatusFlags(), sfTestRunning); }
     std::string Stored(const char* key) const {
         return plat::ReadProfileString(dir.Path() + "User/users.dat", "Piet.Answers", key);
     }
@@ -285,16 +286,16 @@ TEST_F(TestPageTest, QuestionTimeOutMovesOnWithWhatWasChosen) {
     Ticks(5);
     EXPECT_EQ(form->TimeLimitQGauge->Progress(), 50);
     Ticks(5); // 10 seconds is not more than the limit
-    EXPECT_EQ(form->QuestionNo, 1);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 1);
     EXPECT_EQ(form->TimeLimitQGauge->Progress(), 100);
     Ticks(1);
-    EXPECT_EQ(form->QuestionNo, 2);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 2);
     EXPECT_EQ(Stored("getl001001"), Value("a", 11000));
     EXPECT_EQ(ViewText(), kRecords[4].second);
     // Without any choice the empty answer is stored.
     Ticks(11);
     EXPECT_EQ(Stored("getl001002"), Value("", 11000));
-    EXPECT_EQ(form->QuestionNo, 3);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 3);
     EXPECT_TRUE(form->TestTimer->isActive());
 }
 
@@ -315,7 +316,7 @@ TEST_F(TestPageTest, QuestionTimeOutWithFeedbackLeavesTheNextButton) {
     EXPECT_TRUE(Shown(form->NextQuestionBtn));
     EXPECT_EQ(form->NextQuestionBtn->Caption(), "Volgende vraag");
     Click(form->NextQuestionBtn);
-    EXPECT_EQ(form->QuestionNo, 2);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 2);
     EXPECT_EQ(ViewText(), kRecords[4].second);
     EXPECT_FALSE(Shown(form->NextQuestionBtn));
     EXPECT_EQ(form->NextQuestionBtn->Caption(), "Feedback");
@@ -350,14 +351,14 @@ TEST_F(TestPageTest, PauseStoresAndResumeGoesOnToTheNextQuestion) {
     EXPECT_FALSE(form->TestTimer->isActive());
     EXPECT_TRUE(form->SelectTestBtn->isEnabled() && form->BkInfoBtn->isEnabled());
     EXPECT_FALSE(form->ConfigBtn->isEnabled());
-    EXPECT_NEAR(form->UsedTime, 5 * kSecond, 1e-9);
+    EXPECT_NEAR(form->TestRun().State().UsedTime, 5 * kSecond, 1e-9);
 
     // The pause itself does not count.
     now += 600 * kSecond;
     Click(form->PauseTestBtn);
     EXPECT_FALSE(form->PauseTestBtn->ButtonIsDown());
     EXPECT_EQ(form->PauseTestBtn->Caption(), "Test pauzeren");
-    EXPECT_EQ(form->QuestionNo, 2);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 2);
     EXPECT_EQ(ViewText(), kRecords[4].second); // the paused question is not shown again
     EXPECT_EQ(Stored("getl001001"), stored);
     EXPECT_TRUE(form->TestTimer->isActive());
@@ -369,9 +370,9 @@ TEST_F(TestPageTest, PauseStoresAndResumeGoesOnToTheNextQuestion) {
     Click(form->PauseTestBtn);
     EXPECT_EQ(Stored("getl001002"), Value("b", 2000));
     Click(form->NextQuestionBtn);
-    EXPECT_FALSE(HasFlag(form->StatusFlags, sfTestPaused));
+    EXPECT_FALSE(HasFlag(form->StatusFlags(), sfTestPaused));
     EXPECT_FALSE(form->PauseTestBtn->ButtonIsDown());
-    EXPECT_EQ(form->QuestionNo, 3);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 3);
     EXPECT_EQ(ViewText(), kRecords[5].second);
 }
 
@@ -385,12 +386,12 @@ TEST_F(TestPageTest, PauseOnTheLastQuestionEndsInTheCatalogue) {
         Ticks(1);
         Click(form->NextQuestionBtn);
     }
-    ASSERT_EQ(form->QuestionNo, 3);
+    ASSERT_EQ(form->TestRun().State().QuestionNo, 3);
     Choose({"C"});
     Ticks(2);
     Click(form->PauseTestBtn);
     EXPECT_EQ(Stored("getl001003"), Value("c", 2000));
-    EXPECT_FALSE(HasFlag(form->StatusFlags, sfTestRunning | sfTestPaused));
+    EXPECT_FALSE(HasFlag(form->StatusFlags(), sfTestRunning | sfTestPaused));
     EXPECT_FALSE(form->PauseTestBtn->ButtonIsDown());
     EXPECT_EQ(form->PauseTestBtn->Caption(), "Test pauzeren");
     EXPECT_TRUE(InCatalogue());
@@ -409,8 +410,8 @@ TEST_F(TestPageTest, UsedUpTestLimitFillsTheRestAtTheFirstTick) {
     EXPECT_EQ(form->TestHeaderLbl->text(), "Getallen - Reeksen voortzetten");
     ASSERT_TRUE(ClickLink("STARTTEST"));
     // Continued from the first unanswered question with the time restored.
-    EXPECT_EQ(form->QuestionNo, 2);
-    EXPECT_NEAR(form->UsedTime, 660 * kSecond, 1e-9);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 2);
+    EXPECT_NEAR(form->TestRun().State().UsedTime, 660 * kSecond, 1e-9);
     EXPECT_TRUE(Shown(form->TimeLimitTGauge));
     Ticks(1);
     EXPECT_EQ(Stored("getl001001"), "ac<38000,0><660000>");
@@ -429,7 +430,7 @@ TEST_F(TestPageTest, ContinuingWithinTheLimitCountsTheEarlierTime) {
     form->UserProfile.TimeLimT = true;
     form->UserProfile.TimeLimTt = 10;
     OpenTest();
-    EXPECT_EQ(form->QuestionNo, 2);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 2);
     Ticks(10);
     EXPECT_EQ(form->TotalUserTime->text(), "Totale tijd: 00:01:15");
     EXPECT_EQ(form->TimeLimitTGauge->Progress(), 12); // 75 of 600 seconds
@@ -445,7 +446,7 @@ TEST_F(TestPageTest, ReviewWalksTheFeedbackWithinBounds) {
     ASSERT_TRUE(ClickLink("SELECTTEST#GETL001"));
     EXPECT_EQ(form->TestHeaderLbl->text(), "Getallen - Reeksen nalopen");
     ASSERT_TRUE(ClickLink("STARTTEST"));
-    EXPECT_TRUE(HasFlag(form->StatusFlags, sfReviewing));
+    EXPECT_TRUE(HasFlag(form->StatusFlags(), sfReviewing));
     EXPECT_FALSE(Running());
     EXPECT_FALSE(form->TestTimer->isActive());
     EXPECT_NE(ViewText().find("U gaf het goede antwoord ac"), std::string::npos);
@@ -458,25 +459,25 @@ TEST_F(TestPageTest, ReviewWalksTheFeedbackWithinBounds) {
     // Review takes no choices: the view reports no link.
     ASSERT_TRUE(ClickLink("A"));
     EXPECT_NE(ViewText().find("U gaf het goede antwoord ac"), std::string::npos);
-    EXPECT_EQ(form->QuestionNo, 1);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 1);
     EXPECT_TRUE(form->SelectTestBtn->isEnabled());
 
     Click(form->NextQuestionBtn);
     EXPECT_NE(ViewText().find("Uw antwoord a was fout, het juiste antwoord is b"),
               std::string::npos);
     Click(form->NextQuestionBtn);
-    EXPECT_EQ(form->QuestionNo, 3);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 3);
     EXPECT_NE(ViewText().find("U heeft deze vraag niet beantwoord, het juiste antwoord is c"),
               std::string::npos);
     EXPECT_FALSE(form->NextQuestionBtn->isEnabled());
     EXPECT_TRUE(form->PreviousQuestionBtn->isEnabled());
     Click(form->PreviousQuestionBtn);
-    EXPECT_EQ(form->QuestionNo, 2);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 2);
     EXPECT_EQ(Remark(), "Vraag 2 van 3 [Reeksen] IQ=1066");
 
     // The catalogue ends the review; stored answers stay as they were.
     Click(form->SelectTestBtn);
-    EXPECT_FALSE(HasFlag(form->StatusFlags, sfReviewing));
+    EXPECT_FALSE(HasFlag(form->StatusFlags(), sfReviewing));
     EXPECT_FALSE(Shown(form->PreviousQuestionBtn) || Shown(form->NextQuestionBtn));
     EXPECT_EQ(Stored("getl001002"), "a<38000,0><1000>");
 }
@@ -490,7 +491,7 @@ TEST_F(TestPageTest, UnwritableUserFileIsReported) {
     Click(form->NextQuestionBtn);
     ASSERT_EQ(writeErrors.size(), 1u);
     EXPECT_TRUE(writeErrors.front().endsWith("User/users.dat"));
-    EXPECT_EQ(form->QuestionNo, 2); // the run goes on
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 2); // the run goes on
 }
 
 TEST_F(TestPageTest, QuestionPagePaintsTextAnswerAndTimes) {

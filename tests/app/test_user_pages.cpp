@@ -123,7 +123,7 @@ protected:
         TypePasswords(pw, pw);
         Click(form->LogOnOffGoBtn);
     }
-    bool LoggedOn() const { return HasFlag(form->StatusFlags, sfLoggedOn); }
+    bool LoggedOn() const { return HasFlag(form->StatusFlags(), sfLoggedOn); }
     bool Played(const char* file) const {
         return player->calls.contains(QStringLiteral("open ") + file);
     }
@@ -150,7 +150,7 @@ TEST_F(UserPagesFormTest, AddLogOnSetSettingsLeaveLogOffAndLogOnAgain) {
     form->CatalogueText = "cached";
     player->calls.clear();
     Click(form->LogOnOffGoBtn);
-    EXPECT_EQ(form->StatusFlags, sfLoggedOn);
+    EXPECT_EQ(form->StatusFlags(), sfLoggedOn);
     EXPECT_EQ(form->ActivePageName(), "Config");
     EXPECT_TRUE(Played("0.wav"));
     EXPECT_EQ(CurrentUser(), "Huidige gebruiker: Anna");
@@ -166,7 +166,7 @@ TEST_F(UserPagesFormTest, AddLogOnSetSettingsLeaveLogOffAndLogOnAgain) {
     player->calls.clear();
     Click(form->ConfigBtn);
     EXPECT_TRUE(Played("3.wav"));
-    EXPECT_TRUE(form->StatusFlags & sfConfigVisited);
+    EXPECT_TRUE(form->StatusFlags() & sfConfigVisited);
     Click(form->ConfigFemaleChkBx);
     EXPECT_TRUE(form->ConfigFemaleChkBx->isChecked());
     EXPECT_FALSE(form->ConfigMaleChkBx->isChecked());
@@ -203,7 +203,7 @@ TEST_F(UserPagesFormTest, AddLogOnSetSettingsLeaveLogOffAndLogOnAgain) {
     form->CatalogueText = "cached";
     Click(form->LogOnOffBtn);
     EXPECT_EQ(form->ActivePageName(), "LogOnOff");
-    EXPECT_FALSE(form->StatusFlags & sfConfigVisited);
+    EXPECT_FALSE(form->StatusFlags() & sfConfigVisited);
     EXPECT_TRUE(form->CatalogueText.empty()); // new age group, new IQ figures
     EXPECT_TRUE(writeErrors.empty());
     const Section saved = plat::ReadProfileSection(File(), "Anna.Data");
@@ -228,7 +228,7 @@ TEST_F(UserPagesFormTest, AddLogOnSetSettingsLeaveLogOffAndLogOnAgain) {
     // Log-off: saved, sound, no user, page stays.
     player->calls.clear();
     Click(form->LogOnOffGoBtn);
-    EXPECT_EQ(form->StatusFlags, 0);
+    EXPECT_EQ(form->StatusFlags(), 0);
     EXPECT_TRUE(Played("1.wav"));
     EXPECT_EQ(CurrentUser(), "Huidige gebruiker: ");
     EXPECT_EQ(form->ActivePageName(), "LogOnOff");
@@ -321,7 +321,7 @@ TEST_F(UserPagesFormTest, RemovingAUserAfterConfirmLeavesNoSectionsBehind) {
     answers = {true};
     Click(form->LogOnOffPWDelBtn);
     EXPECT_FALSE(LoggedOn());
-    EXPECT_EQ(form->StatusFlags, 0);
+    EXPECT_EQ(form->StatusFlags(), 0);
     EXPECT_TRUE(Played("1.wav"));
     EXPECT_TRUE(form->CatalogueText.empty());
     EXPECT_EQ(CurrentUser(), "Huidige gebruiker: ");
@@ -453,7 +453,7 @@ TEST_F(UserPagesFormTest, ClosingTheWindowLogsOffAndSaves) {
     player->calls.clear();
     form->close();
     EXPECT_EQ(Stored("Anna.Data", "Age"), "29");
-    EXPECT_EQ(form->StatusFlags, 0);
+    EXPECT_EQ(form->StatusFlags(), 0);
     EXPECT_TRUE(Played("1.wav"));
 }
 

@@ -3,9 +3,9 @@
 // find the result on disk and in the catalogue.
 #include "story_fixture.h"
 
+#include "exam/content_model.h"
 #include "exam/iq_score.h"
 #include "exam/stored_answers.h"
-#include "exam/test_content.h"
 #include "platform/profile_file.h"
 #include "recdb/db_rec_file.h"
 #include "recdb/open_database.h"
@@ -66,7 +66,7 @@ TEST_F(WholeStoryTest, NewUserTakesTheFirstTestOfTheBuiltContent) {
     Click(form->LogOnOffAddBtn);
     EXPECT_EQ(plat::ReadProfileString(UsersDat(), "Eva.Data", "Pw"), "kiwi7");
     Click(form->LogOnOffGoBtn);
-    ASSERT_TRUE(HasFlag(form->StatusFlags, sfLoggedOn));
+    ASSERT_TRUE(HasFlag(form->StatusFlags(), sfLoggedOn));
     EXPECT_EQ(form->CurrentUserLbl->text(), "Huidige gebruiker: Eva");
 
     // The age opens the catalogue; leaving the settings page saves it.
@@ -105,7 +105,7 @@ TEST_F(WholeStoryTest, NewUserTakesTheFirstTestOfTheBuiltContent) {
 
     // Every question gets an answer; the run ends after the last.
     for (int q = 1; q <= count && Running(); ++q) {
-        ASSERT_EQ(form->QuestionNo, q);
+        ASSERT_EQ(form->TestRun().State().QuestionNo, q);
         for (int tries = 0; tries < 4 && !Shown(form->NextQuestionBtn); ++tries)
             AnswerSomething();
         ASSERT_TRUE(Shown(form->NextQuestionBtn)) << "question " << q << "\n" << ViewText();
