@@ -57,7 +57,7 @@ struct Row {
 };
 
 // A run state with the given flags and answer caption.
-TTestRunState Run(uint16_t flags, const char* answer = "Keuze: ") {
+TTestRunState RunWith(uint16_t flags, const char* answer = "Keuze: ") {
     TTestRunState run;
     run.StatusFlags = flags;
     run.AnswerCaption = answer;
@@ -97,7 +97,7 @@ const Row kRows[] = {
 
 TEST(StatusRules, EnablingAndTestPageFollowTheState) {
     for (const Row& row : kRows) {
-        TTestRunState run = Run(row.flags, row.answer);
+        TTestRunState run = RunWith(row.flags, row.answer);
         run.ShownQuestionRec = 12;
         run.QuestionNo = row.questionNo;
         run.TestQuestionCount = row.questionCount;
@@ -114,7 +114,7 @@ TEST(StatusRules, EnablingAndTestPageFollowTheState) {
 }
 
 TEST(StatusRules, DeleteButtonNeedsAShownQuestion) {
-    TTestRunState run = Run(Running, "Keuze: a");
+    TTestRunState run = RunWith(Running, "Keuze: a");
     run.ShownQuestionRec = 0;
     EXPECT_FALSE(Compute(run).DeleteAnswerBtnVisible);
     run.ShownQuestionRec = 7;
@@ -127,16 +127,16 @@ TEST(StatusRules, DeleteButtonNeedsAShownQuestion) {
 TEST(StatusRules, EachGaugeFollowsItsOwnLimit) {
     TStatusInputs in;
     in.TimeLimQ = true;
-    TStatusView v = Compute(Run(Running), in);
+    TStatusView v = Compute(RunWith(Running), in);
     EXPECT_TRUE(v.TimeLimitQGaugeVisible);
     EXPECT_FALSE(v.TimeLimitTGaugeVisible);
     in.TimeLimQ = false;
     in.TimeLimT = true;
-    v = Compute(Run(Running), in);
+    v = Compute(RunWith(Running), in);
     EXPECT_FALSE(v.TimeLimitQGaugeVisible);
     EXPECT_TRUE(v.TimeLimitTGaugeVisible);
     // Not while reviewing or paused-and-ended: only a running test shows them.
-    v = Compute(Run(On | sfReviewing), in);
+    v = Compute(RunWith(On | sfReviewing), in);
     EXPECT_FALSE(v.TimeLimitTGaugeVisible);
     EXPECT_FALSE(v.QuestionTimeVisible);
 }
@@ -144,22 +144,22 @@ TEST(StatusRules, EachGaugeFollowsItsOwnLimit) {
 TEST(StatusRules, LogOnPageFollowsNameAndPasswords) {
     TStatusInputs in;
     in.LogOn.NameText = "   ";
-    TStatusView v = Compute(Run(0), in);
+    TStatusView v = Compute(RunWith(0), in);
     EXPECT_FALSE(v.LogOn.PwVisible);
     EXPECT_FALSE(v.LogOn.AddBtnVisible);
     in.LogOn.NameText = "Anna";
-    v = Compute(Run(0), in);
+    v = Compute(RunWith(0), in);
     EXPECT_TRUE(v.LogOn.PwVisible);
     EXPECT_TRUE(v.LogOn.CpwVisible);
     EXPECT_TRUE(v.LogOn.AddBtnVisible); // two empty edits are equal
     in.LogOn.SelectedIndex = 0;
     in.LogOn.StoredPw = "geheim";
     in.LogOn.PwText = "geheim";
-    v = Compute(Run(0), in);
+    v = Compute(RunWith(0), in);
     EXPECT_FALSE(v.LogOn.CpwVisible);
     EXPECT_TRUE(v.LogOn.GoBtnVisible);
     EXPECT_FALSE(v.LogOn.PWDelBtnVisible);
-    v = Compute(Run(On), in);
+    v = Compute(RunWith(On), in);
     EXPECT_STREQ(v.LogOn.GoBtnCaption, "Afmelden");
     EXPECT_TRUE(v.LogOn.PWDelBtnVisible);
     EXPECT_FALSE(v.LogOn.UsersLstEnabled);
@@ -186,7 +186,7 @@ TEST(StatusRules, PageMarksGoWhenTheirPageIsLeft) {
     for (const Case& c : cases) {
         TStatusInputs in;
         in.ActivePage = c.page;
-        const TStatusView v = ComputeStatus(Run(On | sfTestPage), all, in);
+        const TStatusView v = ComputeStatus(RunWith(On | sfTestPage), all, in);
         EXPECT_EQ(v.Visits, c.kept) << c.page;
         EXPECT_EQ(v.SaveSettings, c.save) << c.page;
         EXPECT_EQ(v.LeaveTestPage, c.leaveTest) << c.page;
@@ -194,7 +194,7 @@ TEST(StatusRules, PageMarksGoWhenTheirPageIsLeft) {
     // Nothing visited: nothing to save or to leave, whatever is shown.
     TStatusInputs in;
     in.ActivePage = "LogOnOff";
-    const TStatusView v = ComputeStatus(Run(On), TPageVisits{}, in);
+    const TStatusView v = ComputeStatus(RunWith(On), TPageVisits{}, in);
     EXPECT_FALSE(v.SaveSettings || v.LeaveTestPage);
     EXPECT_EQ(v.Visits, TPageVisits{});
 }
