@@ -6,6 +6,7 @@
 #include "app/about_box.h"
 #include "app/intro_form.h"
 #include "app/layout_selection.h"
+#include "app/run_page_adapter.h"
 #include "app/skin_style.h"
 #include "app/temp_dir.h"
 #include "platform/paths.h"
@@ -55,6 +56,12 @@ TMainForm::TMainForm(QWidget* parent)
     WaitMs = WaitWithEvents;
     SetWavePlayer(new plat::WavePlayer(this));
     BuildControls();
+    StopSoundWhenButtonsGo(true);
+    // The test run reads the one database object, which loading refills.
+    RecordDb = std::make_unique<TiDbRecFile>();
+    testHost_ = std::make_unique<TMainFormTestHost>(*this);
+    testRun_ =
+        std::make_unique<TTestRun>(CatalogueText, *RecordDb, RecordIndex, UserProfile, *testHost_);
     // The open hand over the window, its panels and pages; the buttons show
     // the pointing hand of their own.
     RegisterHandCursors();
@@ -68,14 +75,14 @@ TMainForm::TMainForm(QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
-    // Buttons going with the window stop the sound; the player goes first.
-    TBaseBtn::SetStopSoundHook({});
+    // The player goes before the buttons, so they must not reach it.
+    StopSoundWhenButtonsGo(false);
     delete anImage;
     CleanTempDir(plat::ResolvePath("T\\"));
 }
 
 bool TMainForm::FormCreate() {
-    // 1. Caption, application title, hint colour.
+    // The caption first: a second start finds this instance by it.
     setWindowTitle(QString::fromLatin1(kCaption));
     CaptionLbl->setText(QString::fromLatin1(kCaption));
     // The application's name, not its display name: Qt appends a display
@@ -85,19 +92,22 @@ bool TMainForm::FormCreate() {
     tips.setColor(QPalette::ToolTipBase, Qt::white);
     QToolTip::setPalette(tips);
 
-    // 2. The program directory is the current one; User\ must exist.
+    // Every data path is relative to the program directory, and users.dat
+    // needs User\ before anything reads or writes it.
     QDir::setCurrent(plat::ProgramDir());
     PrepareUserStore();
 
-    // 3 - 7.
+    // Pictures are decoded for the screen's depth before anything loads
+    // one; the markup views must exist before the layout scales their boxes,
+    // and the hourglass covers the slow loading below.
     ConfigureImageLoader();
     PictureIndex.clear();
     CreateMarkupViews();
-    ShownQuestionRec = 0;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     GiveListsFlatLook();
 
-    // 8 - 10. Layout, full screen, centred panel.
+    // The layout follows the screen; a screen too small for the smallest
+    // one ends the program.
     const plat::ScreenInfo screen = plat::Screen();
     const auto layout = ChooseLayout(screen.width, screen.height);
     if (!layout) {
@@ -114,16 +124,16 @@ bool TMainForm::FormCreate() {
     CentrePanel();
     PlaceMarkupBackgrounds();
 
-    // 11 - 14.
+    // Start on the log-on page with no state, then the pictures for the
+    // chosen layout.
     ShowPage(QStringLiteral("LogOnOff"));
-    StatusFlags = 0;
+    ClearStatusFlags();
     LoadWindowPictures();
 
-    // 15 - 16. Data of the other subsystems; each absorbs its own failures.
+    // Data of the other subsystems; each absorbs its own failures.
     ReadPictureArchiveIndex();
     OpenRecordDatabase();
 
-    // 17.
     QApplication::restoreOverrideCursor();
     return true;
 }
@@ -169,14 +179,7 @@ QString TMainForm::ActivePageName() const {
 
 void TMainForm::ResetUserAndTestRun() {
     ClearUser(UserProfile);
-    CurrentTest.clear();
-    QuestionNo = 0;
-    TestQuestionCount = 0;
-    UsedTime = 0;
-    QuestionStart = 0;
-    LastTick = 0;
-    AnswerLength = 0;
-    ChoiceCount = 0;
+    TestRun().ForgetTest();
 }
 
 void TMainForm::ActivateInstance() {

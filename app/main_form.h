@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/main_form_controls.h"
-#include "exam/test_run.h"
-#include "exam/test_run_state.h"
+#include "app/status_flags.h"
+#include "exam/run.h"
 #include "recdb/db_rec_file.h"
 #include "users/user_pages_host.h"
 #include "users/user_profile.h"
@@ -24,10 +24,9 @@ enum class WaveStatus;
 
 // The one main window: a borderless, always-on-top window covering the
 // screen with the designed 640 x 480 panel scaled and centred on white. It
-// owns all run-time state of the program; the test-run fields (StatusFlags,
-// CurrentTest, QuestionNo, ShownQuestionRec, ...) are those of the test
-// engine's state, from which it derives.
-class TMainForm : public QWidget, public TTestRunState, private TMainFormControls {
+// owns all run-time state of the program; the test-run fields (CurrentTest,
+// QuestionNo, ShownQuestionRec, ...) are held by its one test run.
+class TMainForm : public QWidget, private TMainFormControls {
     Q_OBJECT
 public:
     static constexpr const char* kCaption = "Zernox 2 ~ 1.0 release 1";
@@ -55,6 +54,10 @@ public:
     // enabled, visible and how they are captioned; saves the settings page
     // when it has been left. Every handler that changes state ends with it.
     void UpdateStatus();
+    // The 16-bit set of page and test states: the run's bits and the page
+    // visits. Log-off clears both.
+    uint16_t StatusFlags() const;
+    void ClearStatusFlags();
 
     // Plays a wave file given relative to the program directory (such as
     // "a\\2.wav") from its beginning, cutting off any sound still playing;
@@ -73,6 +76,8 @@ public:
     void InternetBtnClick();
     void SelectTestBtnClick();
     void PauseTestBtnClick();
+    // PauseTestBtn down and captioned "Test vervolgen", or up with "Test pauzeren".
+    void SetPauseButton(bool pressed);
     void BkInfoBtnClick();
     void HelpBtnClick();
     void SoundBtnClick();
@@ -104,9 +109,6 @@ public:
     std::function<void(int percent)> LoadGauge;
     // How shutdown waits while the about window shows; tests shorten it.
     std::function<void(int milliseconds)> WaitMs;
-    // The clock of the test run (day numbers); empty for the system's. Tests
-    // set it to run time limits without waiting.
-    std::function<double()> TestClock;
     // The standard boxes of the user pages: "Unable to write to " + file
     // name, and the "Confirm" question (true for Yes). Tests answer them.
     std::function<void(const QString& fileName)> ShowWriteErrorBox;
@@ -117,13 +119,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-    // Steps that the user store and the test engine carry out; the status
-    // rules and the page buttons call them at fixed moments.
+    // Steps that the user store and the reference pages carry out; the
+    // status rules and the page buttons call them at fixed moments.
     virtual void SaveUser();                // the settings page was left
-    virtual void ShowCatalogue();           // after the status part of SelectTestBtn
-    virtual void ContinueAfterPause();      // resume: as NextQuestionBtn with PauseTestBtn
-    virtual void RecordPausedQuestion();    // pause during a run: answer and time
-    virtual void ShowPausedText();          // "Test is gepauzeerd" in TestView
     virtual void ShowSelectedBkInfoTopic(); // the chosen reference topic
 
 private:
@@ -151,6 +149,9 @@ private:
 
     // Sound and hover feedback.
     void MediaPlayerNotify(plat::WaveStatus status);
+    // Whether destroying one of the window's buttons stops the sound; off
+    // before the player goes.
+    void StopSoundWhenButtonsGo(bool on);
     void ButtonMouseIn(QObject* sender);
     void ButtonMouseOut(QObject* sender);
 
@@ -168,13 +169,12 @@ private:
     TUserPages UserPages();
     void ShowAboutAtShutdown();
     void DestroyIntro();
-    void LeavePages();
 
     std::string soundFile_; // the player's file name; empty before the first sound
     bool shownOnce_ = false;
     bool closing_ = false;
     std::unique_ptr<TTestPageHost> testHost_; // the window as the test engine sees it
-    std::unique_ptr<TTestRun> testRun_;
-    const TiDbRecFile* testRunDb_ = nullptr;   // the database testRun_ reads
+    std::unique_ptr<TTestRun> testRun_;       // owns the test run's state
+    TPageVisits visits_;
     std::unique_ptr<TUserPagesHost> userHost_; // the window as the user pages see it
 };

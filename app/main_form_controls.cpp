@@ -94,7 +94,7 @@ void TMainForm::BuildNavigation() {
     ConfigBtn = skin::MakeLargeButton(NavPnl, "ConfigBtn", "Instellingen", 3, 52);
     InternetBtn = skin::MakeLargeButton(NavPnl, "InternetBtn", "Internet", 3, 99);
     SelectTestBtn = skin::MakeLargeButton(NavPnl, "SelectTestBtn", "Test selecteren", 3, 163);
-    PauseTestBtn = skin::MakeLargeButton(NavPnl, "PauseTestBtn", "Test pauzeren", 3, 210);
+    PauseTestBtn = skin::MakeLargeButton(NavPnl, "PauseTestBtn", kPauseCaption, 3, 210);
     BkInfoBtn = skin::MakeLargeButton(NavPnl, "BkInfoBtn", "Achtergronden", 3, 273);
     HelpBtn = skin::MakeLargeButton(NavPnl, "HelpBtn", "Help", 3, 319);
     CurrentUserLbl =

@@ -18,7 +18,7 @@ void TMainForm::ReadPictureArchiveIndex() {
 }
 
 void TMainForm::OpenRecordDatabase() {
-    RecordDb = std::make_unique<TiDbRecFile>();
+    *RecordDb = TiDbRecFile(); // the test run holds on to this object
     RecordIndex.Clear();
     std::vector<std::string> topics;
     // The intro's gauge, while the intro is open, lets pending events run

@@ -23,7 +23,15 @@ void TMainForm::SetWavePlayer(plat::WavePlayer* player) {
     MediaPlayer->setParent(this);
     soundFile_.clear();
     connect(MediaPlayer, &plat::WavePlayer::Notify, this, &TMainForm::MediaPlayerNotify);
-    TBaseBtn::SetStopSoundHook([this] { StopSound(); });
+}
+
+void TMainForm::StopSoundWhenButtonsGo(bool on) {
+    for (TBaseBtn* button : findChildren<TBaseBtn*>()) {
+        if (on)
+            button->OnDestroy = [this] { StopSound(); };
+        else
+            button->OnDestroy = {};
+    }
 }
 
 void TMainForm::PlaySound(std::string_view relativePath) {

@@ -36,20 +36,16 @@ std::string Text(const QString& text) {
 
 void TMainForm::UpdateStatus() {
     TStatusInputs in;
-    in.Flags = StatusFlags;
+    in.ActivePage = Text(ActivePageName());
     in.AgeText = Text(ConfigAgeEdit->text());
-    in.AnswerCaption = Text(QuestionAnswerLbl->text());
-    in.ShownQuestionRec = ShownQuestionRec;
-    in.QuestionNo = QuestionNo;
-    in.TestQuestionCount = TestQuestionCount;
     in.TimeLimQ = UserProfile.TimeLimQ;
     in.TimeLimT = UserProfile.TimeLimT;
-    in.FeedbackShown = FeedbackShown;
+    const TTestRunState& run = TestRun().State();
     const TUserPages userPages = UserPages();
-    in.LogOn = LogOnInputsOf(userPages.LogOn, UserProfile, HasFlag(StatusFlags, sfLoggedOn));
-    const TStatusView v = ComputeStatus(in);
+    in.LogOn = LogOnInputsOf(userPages.LogOn, UserProfile, run.Has(sfLoggedOn));
+    const TStatusView v = ComputeStatus(run, visits_, in);
 
-    // 1. Page buttons.
+    // Page buttons.
     LogOnOffBtn->setEnabled(v.LogOnOffBtnEnabled);
     SetCaption(LogOnOffBtn, v.LogOnOffBtnCaption);
     ConfigBtn->setEnabled(v.ConfigBtnEnabled);
@@ -59,14 +55,20 @@ void TMainForm::UpdateStatus() {
     BkInfoBtn->setEnabled(v.BkInfoBtnEnabled);
     HelpBtn->setEnabled(v.HelpBtnEnabled);
 
-    // 2. Log-on page (the caption first, so that it is centred).
+    // Log-on page (the caption first, so that it is centred).
     SetCaption(LogOnOffGoBtn, v.LogOn.GoBtnCaption);
     ApplyLogOnView(userPages.LogOn, v.LogOn);
 
-    // 3. Pages that were left.
-    LeavePages();
+    // Pages that were left. The settings mark goes before saving: saving may
+    // report a failure in a message box, whose event loop may run this
+    // again, and the page is saved only once.
+    if (v.LeaveTestPage)
+        TestRun().LeaveTestPage();
+    visits_ = v.Visits;
+    if (v.SaveSettings)
+        SaveUser();
 
-    // 4. Test page.
+    // Test page.
     QuestionAnswerLbl->setVisible(v.QuestionAnswerLblVisible);
     DeleteAnswerBtn->setVisible(v.DeleteAnswerBtnVisible);
     PreviousQuestionBtn->setVisible(v.PreviousQuestionBtnVisible);
@@ -81,20 +83,19 @@ void TMainForm::UpdateStatus() {
     TotalUserTime->setVisible(v.TotalUserTimeVisible);
 }
 
-void TMainForm::LeavePages() {
-    const QString page = ActivePageName();
-    if (HasFlag(StatusFlags, sfTestPage) && page != QLatin1String("Test"))
-        ClearFlag(StatusFlags, sfTestPage);
-    if (HasFlag(StatusFlags, sfConfigVisited) && page != QLatin1String("Config")) {
-        // Cleared first: saving may report a failure in a message box, whose
-        // event loop may run this again, and the page is saved only once.
-        ClearFlag(StatusFlags, sfConfigVisited);
-        SaveUser();
-    }
-    if (HasFlag(StatusFlags, sfInternetVisited) && page != QLatin1String("Internet"))
-        ClearFlag(StatusFlags, sfInternetVisited);
-    if (HasFlag(StatusFlags, sfBkInfoVisited) && page != QLatin1String("BkInfo"))
-        ClearFlag(StatusFlags, sfBkInfoVisited);
+uint16_t TMainForm::StatusFlags() const {
+    return uint16_t(testRun_->State().StatusFlags | visits_.Flags());
+}
+
+void TMainForm::ClearStatusFlags() {
+    TestRun().ClearFlags();
+    visits_ = {};
+}
+
+void TMainForm::SetPauseButton(bool pressed) {
+    PauseTestBtn->SetButtonIsDown(pressed);
+    SetCaption(PauseTestBtn, pressed ? kResumeCaption : kPauseCaption);
+    PauseTestBtn->update();
 }
 
 void TMainForm::LogOnOffBtnClick() {
@@ -104,63 +105,21 @@ void TMainForm::LogOnOffBtnClick() {
 
 void TMainForm::ConfigBtnClick() {
     ShowPage(QStringLiteral("Config"));
-    SetFlag(StatusFlags, sfConfigVisited);
+    visits_.Config = true;
     PlaySound("a\\3.wav");
     UpdateStatus();
 }
 
 void TMainForm::InternetBtnClick() {
     ShowPage(QStringLiteral("Internet"));
-    SetFlag(StatusFlags, sfInternetVisited);
+    visits_.Internet = true;
     PlaySound("a\\3.wav");
-    UpdateStatus();
-}
-
-void TMainForm::SelectTestBtnClick() {
-    ShowPage(QStringLiteral("Test"));
-    SetFlag(StatusFlags, sfTestPage);
-    ClearFlag(StatusFlags, sfTestRunning);
-    ClearFlag(StatusFlags, sfTestPaused);
-    ClearFlag(StatusFlags, sfReviewing);
-    PauseTestBtn->SetButtonIsDown(false);
-    SetCaption(PauseTestBtn, "Test pauzeren");
-    PlaySound("a\\3.wav");
-    TestHeaderLbl->setText(QStringLiteral("Tests"));
-    ShowCatalogue();
-    UpdateStatus();
-}
-
-void TMainForm::PauseTestBtnClick() {
-    ShowPage(QStringLiteral("Test"));
-    if (HasFlag(StatusFlags, sfTestPaused)) {
-        ClearFlag(StatusFlags, sfTestPaused);
-        PauseTestBtn->SetButtonIsDown(false);
-        SetCaption(PauseTestBtn, "Test pauzeren");
-        ContinueAfterPause();
-    } else {
-        SetFlag(StatusFlags, sfTestPaused);
-        PauseTestBtn->SetButtonIsDown(true);
-        SetCaption(PauseTestBtn, "Test vervolgen");
-        ShowPausedText();
-        if (HasFlag(StatusFlags, sfTestRunning)) {
-            RecordPausedQuestion();
-            // Pausing on the last question ends the run at once.
-            if (QuestionNo == TestQuestionCount) {
-                ClearFlag(StatusFlags, sfTestRunning);
-                SelectTestBtnClick();
-                ClearFlag(StatusFlags, sfTestPaused);
-                PauseTestBtn->SetButtonIsDown(false);
-                SetCaption(PauseTestBtn, "Test pauzeren");
-            }
-            CatalogueText.clear();
-        }
-    }
     UpdateStatus();
 }
 
 void TMainForm::BkInfoBtnClick() {
     ShowPage(QStringLiteral("BkInfo"));
-    SetFlag(StatusFlags, sfBkInfoVisited);
+    visits_.BkInfo = true;
     PlaySound("a\\3.wav");
     if (BkInfoIndexLst->currentIndex() < 0 && BkInfoIndexLst->count() > 0)
         BkInfoIndexLst->setCurrentIndex(0);

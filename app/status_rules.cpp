@@ -1,14 +1,13 @@
 #include "app/status_rules.h"
 
-#include "app/status_flags.h"
-
-#include "exam/test_page_status.h"
+#include "exam/page_status.h"
 #include "users/settings_values.h"
 
-TStatusView ComputeStatus(const TStatusInputs& in) {
-    const bool loggedOn = HasFlag(in.Flags, sfLoggedOn);
-    const bool running = HasFlag(in.Flags, sfTestRunning);
-    const bool paused = HasFlag(in.Flags, sfTestPaused);
+TStatusView ComputeStatus(const TTestRunState& run, const TPageVisits& visits,
+                          const TStatusInputs& in) {
+    const bool loggedOn = run.Has(sfLoggedOn);
+    const bool running = run.Has(sfTestRunning);
+    const bool paused = run.Has(sfTestPaused);
     // The age as it would be saved: 256 is stored as 0 and unlocks nothing.
     const bool ageGiven = AgeIsGiven(in.AgeText);
     const bool busy = running && !paused; // a test runs and is not paused
@@ -26,14 +25,14 @@ TStatusView ComputeStatus(const TStatusInputs& in) {
     logOn.LoggedOn = loggedOn;
     v.LogOn = LogOnPageRules(logOn);
 
+    // A mark stays only while its page is the one shown.
+    v.LeaveTestPage = run.Has(sfTestPage) && in.ActivePage != "Test";
+    v.SaveSettings = visits.Config && in.ActivePage != "Config";
+    v.Visits.Config = visits.Config && !v.SaveSettings;
+    v.Visits.Internet = visits.Internet && in.ActivePage == "Internet";
+    v.Visits.BkInfo = visits.BkInfo && in.ActivePage == "BkInfo";
+
     // The test page follows the engine's rules, the same ones the run uses.
-    TTestRunState run;
-    run.StatusFlags = in.Flags;
-    run.AnswerCaption = in.AnswerCaption;
-    run.ShownQuestionRec = in.ShownQuestionRec;
-    run.QuestionNo = in.QuestionNo;
-    run.TestQuestionCount = in.TestQuestionCount;
-    run.FeedbackShown = in.FeedbackShown;
     const TTestPageStatus page = TestPageStatus(run, in.TimeLimQ, in.TimeLimT);
     v.PauseTestBtnEnabled = page.PauseEnabled;
     v.QuestionAnswerLblVisible = page.AnswerVisible;

@@ -1,27 +1,24 @@
 #pragma once
 
+#include "app/status_flags.h"
+#include "exam/run_state.h"
 #include "users/log_on_rules.h"
 
-#include <cstdint>
 #include <string>
 
-// Everything the status rules read besides the widgets they set: the flags
-// and the few field contents that enable or caption controls.
+// What the status rules read besides the test run's state and the page
+// visits: the few field contents that enable or caption controls.
 struct TStatusInputs {
-    uint16_t Flags = 0;
-    std::string AgeText;                   // ConfigAgeEdit
-    std::string AnswerCaption = "Keuze: "; // QuestionAnswerLbl
-    int ShownQuestionRec = 0;
-    int QuestionNo = 0;
-    int TestQuestionCount = 0;
+    std::string ActivePage; // object name of the page MainPages shows
+    std::string AgeText;    // ConfigAgeEdit
     bool TimeLimQ = false;
     bool TimeLimT = false;
-    bool FeedbackShown = false; // a run shows the feedback of its question
-    TLogOnInputs LogOn;         // its LoggedOn is taken from Flags
+    TLogOnInputs LogOn; // its LoggedOn is taken from the run's flags
 };
 
 // What the rules decide: enabled, visible and captions of every control they
-// name. Page leaving is not here; it acts (saves) and so lives in the window.
+// name, and which page marks go because their page is no longer shown. The
+// window does the acting (saving the settings page).
 struct TStatusView {
     // Page buttons.
     bool LogOnOffBtnEnabled = true;
@@ -34,6 +31,11 @@ struct TStatusView {
     bool HelpBtnEnabled = true;
     // Log-on page.
     TLogOnView LogOn;
+    // Page leaving: the catalogue's mark goes, the visits that remain, and
+    // whether the settings page was left and must be saved.
+    bool LeaveTestPage = false;
+    TPageVisits Visits;
+    bool SaveSettings = false;
     // Test page.
     bool QuestionAnswerLblVisible = false;
     bool DeleteAnswerBtnVisible = false;
@@ -48,4 +50,5 @@ struct TStatusView {
     bool TotalUserTimeVisible = false;
 };
 
-TStatusView ComputeStatus(const TStatusInputs& in);
+TStatusView ComputeStatus(const TTestRunState& run, const TPageVisits& visits,
+                          const TStatusInputs& in);

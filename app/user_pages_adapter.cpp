@@ -1,9 +1,7 @@
 #include "app/user_pages_adapter.h"
 
 #include "app/main_form.h"
-#include "app/skin_style.h"
 #include "app/status_flags.h"
-#include "widgets/base_btn.h"
 
 TUserProfile& TMainFormUserHost::User() {
     return form_.UserProfile;
@@ -14,15 +12,15 @@ std::string& TMainFormUserHost::CatalogueText() {
 }
 
 bool TMainFormUserHost::LoggedOn() const {
-    return HasFlag(form_.StatusFlags, sfLoggedOn);
+    return form_.TestRun().State().Has(sfLoggedOn);
 }
 
 void TMainFormUserHost::SetLoggedOn() {
-    SetFlag(form_.StatusFlags, sfLoggedOn);
+    form_.TestRun().SetLoggedOn();
 }
 
 void TMainFormUserHost::ClearStatusFlags() {
-    form_.StatusFlags = 0;
+    form_.ClearStatusFlags();
 }
 
 void TMainFormUserHost::ResetUserAndTestRun() {
@@ -37,15 +35,8 @@ void TMainFormUserHost::PlaySound(std::string_view relativeFile) {
     form_.PlaySound(relativeFile);
 }
 
-void TMainFormUserHost::SetPauseButton(bool pressed, const std::string& caption) {
-    TBaseBtn* button = form_.PauseTestBtn;
-    button->SetButtonIsDown(pressed);
-    const QString text = QString::fromLatin1(caption.data(), qsizetype(caption.size()));
-    if (button->Caption() != text) {
-        button->SetCaption(text);
-        skin::CentreCaption(button);
-    }
-    button->update();
+void TMainFormUserHost::SetPauseButton(bool pressed) {
+    form_.SetPauseButton(pressed);
 }
 
 void TMainFormUserHost::UpdateStatus() {

@@ -18,7 +18,7 @@ public:
     void ResetUserAndTestRun() override;
     void ShowPage(const char* name) override;
     void PlaySound(std::string_view relativeFile) override;
-    void SetPauseButton(bool pressed, const std::string& caption) override;
+    void SetPauseButton(bool pressed) override;
     void UpdateStatus() override;
     void WriteFailed(const QString& fileName) override;
     bool Confirm(const QString& question) override;

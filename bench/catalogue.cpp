@@ -6,9 +6,9 @@
 
 #include "exam/catalogue.h"
 #include "bench/record_bytes.h"
+#include "exam/content_model.h"
 #include "exam/iq_score.h"
 #include "exam/stored_answers.h"
-#include "exam/test_content.h"
 #include "platform/paths.h"
 #include "platform/profile_file.h"
 #include "recdb/db_rec_file.h"

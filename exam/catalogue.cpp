@@ -78,7 +78,6 @@ void ResetRunForCatalogue(TTestRunState& s) {
     s.Clear(TTestRunState::sfTestRunning);
     s.Clear(TTestRunState::sfTestPaused);
     s.Clear(TTestRunState::sfReviewing);
-    s.PausePressed = false;
     s.FeedbackPending = false;
     s.FeedbackShown = false;
     s.CurrentTest.clear();
@@ -87,7 +86,6 @@ void ResetRunForCatalogue(TTestRunState& s) {
     s.UsedTime = 0;
     s.QuestionStart = 0;
     s.LastTick = 0;
-    s.TimerActive = false;
     s.ShownQuestionRec = 0;
 }
 

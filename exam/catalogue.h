@@ -1,8 +1,8 @@
 #pragma once
 
+#include "exam/content_model.h"
+#include "exam/run_state.h"
 #include "exam/stored_answers.h"
-#include "exam/test_content.h"
-#include "exam/test_run_state.h"
 #include "users/user_profile.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "exam/content_model.h"
 #include "exam/stored_answers.h"
-#include "exam/test_content.h"
 
 #include <QString>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // answer key. Whatever arrives, every name must be one the program could log
 // on with, names must differ without regard to case, and every answer kept
 // must belong to a question of the key, once per participant.
-#include "exam/test_content.h"
+#include "exam/content_model.h"
 #include "platform/ansi.h"
 #include "recdb/db_rec_file.h"
 #include "recdb/record_index.h"

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 // Date-times are day numbers with a fraction, counted in local time from
 // 30 December 1899 as day 0 (noon of 31 December 1899 is 1.5).
@@ -20,9 +21,20 @@ double EncodeDateTime(const DateTimeParts& p);
 // and NaN give the default parts (30 December 1899, 00:00).
 DateTimeParts DecodeDateTime(double dt);
 
-// The current local date-time. The clock can be replaced (tests, time limits).
+// The current local date-time. This is the program's one clock: the test
+// run's times and limits and the user identifiers all read it, so a test
+// that replaces it moves every one of them together.
 double Now();
 void SetClock(std::function<double()> clock); // an empty function restores the real one
+
+// Replaces the clock for as long as it lives, then restores the real one.
+class ScopedClock {
+public:
+    explicit ScopedClock(std::function<double()> clock) { SetClock(std::move(clock)); }
+    ~ScopedClock() { SetClock({}); }
+    ScopedClock(const ScopedClock&) = delete;
+    ScopedClock& operator=(const ScopedClock&) = delete;
+};
 
 // MS-DOS packed date-time: date in the high word (years since 1980, month,
 // day), time in the low word (hours, minutes, seconds / 2). Dates before 1980

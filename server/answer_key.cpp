@@ -1,7 +1,7 @@
 #include "server/answer_key.h"
 
 #include "exam/answer_value.h"
-#include "exam/test_content.h"
+#include "exam/content_model.h"
 #include "platform/ansi.h"
 #include "platform/paths.h"
 #include "recdb/db_rec_file.h"

@@ -1,6 +1,6 @@
 #include "tools/content_check.h"
 
-#include "exam/test_content.h"
+#include "exam/content_model.h"
 #include "platform/ansi.h"
 #include "recdb/record_index.h"
 #include "tools/markup_scan.h"

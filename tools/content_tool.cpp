@@ -1,7 +1,7 @@
 #include "tools/content_tool.h"
 
+#include "exam/content_model.h"
 #include "picarchive/picture_archive.h"
-#include "exam/test_content.h"
 #include "platform/ansi.h"
 #include "platform/datetime.h"
 #include "platform/paths.h"

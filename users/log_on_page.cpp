@@ -63,7 +63,7 @@ void AfterLogOnOrOff(const TUserPages& pages) {
     if (pages.LogOn.CurrentUserLbl)
         pages.LogOn.CurrentUserLbl->setText(QStringLiteral("Huidige gebruiker: ") +
                                             plat::FromAnsi(host.User().Name));
-    host.SetPauseButton(false, "Test pauzeren");
+    host.SetPauseButton(false);
     host.CatalogueText().clear();
 }
 

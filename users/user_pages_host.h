@@ -23,7 +23,7 @@ public:
     virtual void ResetUserAndTestRun() = 0;   // ClearUser and the test-run fields
     virtual void ShowPage(const char* name) = 0;
     virtual void PlaySound(std::string_view relativeFile) = 0;
-    virtual void SetPauseButton(bool pressed, const std::string& caption) = 0; // repainted
+    virtual void SetPauseButton(bool pressed) = 0; // with its caption, repainted
     virtual void UpdateStatus() = 0;
     // "Unable to write to " + file name in the standard error box.
     virtual void WriteFailed(const QString& fileName) = 0;

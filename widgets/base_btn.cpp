@@ -7,15 +7,6 @@
 #include <QPainter>
 #include <QPointer>
 
-namespace {
-
-std::function<void()>& StopSoundHook() {
-    static std::function<void()> hook;
-    return hook;
-}
-
-} // namespace
-
 TBaseBtn::TBaseBtn(QWidget* parent) : GGraphicControl(parent) {
     resize(120, 40);
     RegisterHandCursors();
@@ -23,12 +14,8 @@ TBaseBtn::TBaseBtn(QWidget* parent) : GGraphicControl(parent) {
 }
 
 TBaseBtn::~TBaseBtn() {
-    if (StopSoundHook())
-        StopSoundHook()();
-}
-
-void TBaseBtn::SetStopSoundHook(std::function<void()> hook) {
-    StopSoundHook() = std::move(hook);
+    if (OnDestroy)
+        OnDestroy();
 }
 
 TBaseBtnStatus TBaseBtn::Status() const {

@@ -17,10 +17,10 @@ public:
     explicit TBaseBtn(QWidget* parent = nullptr);
     ~TBaseBtn() override;
 
-    // Called when a button is destroyed, to stop whatever sound is playing.
-    // The owner of the sound player sets it and clears it (empty function)
-    // before the player goes.
-    static void SetStopSoundHook(std::function<void()> hook);
+    // Called when the button is destroyed; the window that owns the sound
+    // player sets it to stop whatever sound is playing, and clears it before
+    // the player goes.
+    std::function<void()> OnDestroy;
 
     // All stored settings at once, and each one by its name. A setter given
     // the value it already has does not repaint.

@@ -42,22 +42,15 @@ public:
     void Finish(plat::WaveStatus status) { emit Notify(status); }
 };
 
-// The main window with the steps of other subsystems counted.
+// The main window with the steps of the user store and the reference pages
+// counted.
 class CountingForm : public TMainForm {
 public:
     int saves = 0;
-    int catalogues = 0;
-    int continues = 0;
-    int pausedRecords = 0;
-    int pausedTexts = 0;
     int topics = 0;
 
 protected:
     void SaveUser() override { ++saves; }
-    void ShowCatalogue() override { ++catalogues; }
-    void ContinueAfterPause() override { ++continues; }
-    void RecordPausedQuestion() override { ++pausedRecords; }
-    void ShowPausedText() override { ++pausedTexts; }
     void ShowSelectedBkInfoTopic() override { ++topics; }
 };
 

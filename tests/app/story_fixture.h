@@ -31,6 +31,8 @@ protected:
     static constexpr double kSecond = 1.0 / 86400;
 
     double now = plat::EncodeDateTime({2007, 3, 14, 9, 30, 0, 0});
+    // The one clock of the program, in the test's hand.
+    plat::ScopedClock clock{[this] { return now; }};
 
     void SetUp() override {
         FormTest::SetUp();
@@ -47,7 +49,6 @@ protected:
 
     void Start() {
         CreateForm();
-        form->TestClock = [this] { return now; };
         form->AskConfirmBox = [](const QString&) { return false; };
         BeforeFirstStatus();
         form->UpdateStatus();
@@ -115,5 +116,5 @@ protected:
         }
     }
     std::string ViewText() const { return TestView()->MarkupText().value_or(""); }
-    bool Running() const { return HasFlag(form->StatusFlags, sfTestRunning); }
+    bool Running() const { return HasFlag(form->StatusFlags(), sfTestRunning); }
 };

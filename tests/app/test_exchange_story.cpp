@@ -178,10 +178,10 @@ protected:
         QTest::keyClicks(users, name);
         QTest::keyClicks(Control<QLineEdit>(*form, "LogOnOffPWEdit"), "kiwi7");
         QTest::keyClicks(Control<QLineEdit>(*form, "LogOnOffCPWEdit"), "kiwi7");
-        Click(Button("LogOnOffAddBtn"));
-        Click(Button("LogOnOffGoBtn"));
-        ASSERT_TRUE(HasFlag(form->StatusFlags, sfLoggedOn));
-        Click(Button("ConfigBtn"));
+        Click(Control<TBaseBtn>(*form, "LogOnOffAddBtn"));
+        Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
+        ASSERT_TRUE(HasFlag(form->StatusFlags(), sfLoggedOn));
+        Click(Control<TBaseBtn>(*form, "ConfigBtn"));
         if (female)
             Tick(Control<QCheckBox>(*form, "ConfigFemaleChkBx"));
         if (directFB != Control<QCheckBox>(*form, "ConfigDirectFBChkBx")->isChecked())
@@ -286,8 +286,8 @@ TEST_F(ExchangeStoryTest, UploadedAnswersComeBackInTheFeedback) {
     Click(Button("SelectTestBtn"));
     ASSERT_TRUE(ClickLink("SELECTTEST#REDE001"));
     ASSERT_TRUE(ClickLink("STARTTEST"));
-    ASSERT_TRUE(HasFlag(form->StatusFlags, sfReviewing));
-    ASSERT_EQ(form->QuestionNo, 1);
+    ASSERT_TRUE(HasFlag(form->StatusFlags(), sfReviewing));
+    ASSERT_EQ(form->TestRun().State().QuestionNo, 1);
     text = ViewText();
     EXPECT_NE(text.find("\r\nU gaf het goede antwoord b\r\n"), std::string::npos) << text;
     EXPECT_EQ(After(text, "Vrouwen "), kScoresAfter) << text;

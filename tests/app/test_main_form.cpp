@@ -52,7 +52,7 @@ TEST_F(MainFormTest, StartsOnTheLogOnPageWithItsStartState) {
     EXPECT_EQ(form.windowTitle(), "Zernox 2 ~ 1.0 release 1");
     EXPECT_EQ(Control<QLabel>(form, "CaptionLbl")->text(), "Zernox 2 ~ 1.0 release 1");
     EXPECT_EQ(form.ActivePageName(), "LogOnOff");
-    EXPECT_EQ(form.StatusFlags, 0);
+    EXPECT_EQ(form.StatusFlags(), 0);
     EXPECT_TRUE(Control<TBaseBtn>(form, "SoundBtn")->ButtonIsDown());
     EXPECT_EQ(form.UserProfile.TimeLimQt, 10);
     EXPECT_EQ(form.UserProfile.TimeLimTt, 10);

@@ -2,14 +2,18 @@
 #include "app/status_flags.h"
 #include "form_fixture.h"
 
+#include "markup/parser_control.h"
+#include "platform/profile_file.h"
 #include "platform/registry.h"
 #include "platform/screen.h"
 #include "platform/shell.h"
 #include "tests/common/temp_program_dir.h"
+#include "tests/recdb/db_bytes.h"
 #include "widgets/base_btn.h"
 #include "widgets/gauge.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStackedWidget>
@@ -22,14 +26,48 @@ namespace {
 class PagesTest : public ::testing::Test {
 protected:
     TempProgramDir dir;
-    void SetUp() override { plat::SetScreenOverride({800, 600, 24}); }
-    void TearDown() override { plat::ClearScreenOverride(); }
+    void SetUp() override {
+        plat::SetScreenOverride({800, 600, 24});
+        plat::ClearProfileCache();
+    }
+    void TearDown() override {
+        plat::ClearProfileCache();
+        plat::ClearScreenOverride();
+    }
 
     // A logged-on user with an age, on the log-on page.
     static void LogOn(CountingForm& form, const char* age = "30") {
-        form.StatusFlags = sfLoggedOn;
+        form.UserProfile.Name = "Piet";
+        form.TestRun().SetLoggedOn();
         Control<QLineEdit>(form, "ConfigAgeEdit")->setText(QString::fromLatin1(age));
         form.UpdateStatus();
+    }
+
+    // One test of three one-click questions, read by FormCreate.
+    void WriteTest() {
+        dir.Write("D/IDbRecs.dat",
+                  dbtest::File({
+                      {"Test|getl00000000000", "Getallen"},
+                      {"Test|getl00100000000", "Reeksen\r\n<a href=\"starttest\">Begin</a>"},
+                      {"Test|getl00100101001a", "Vraag een <a href=\"a\">a</a>"},
+                      {"Test|getl00100201001b", "Vraag twee <a href=\"b\">b</a>"},
+                      {"Test|getl00100301001c", "Vraag drie <a href=\"c\">c</a>"},
+                  }));
+    }
+    static void StartTest(CountingForm& form) {
+        form.SelectTestBtnClick();
+        form.TestTextHyperLinkClick("SELECTTEST#GETL001");
+        form.TestTextHyperLinkClick("STARTTEST");
+    }
+    static std::string ViewText(const CountingForm& form) {
+        return Control<GParserControl>(form, "TestView")->MarkupText().value_or("");
+    }
+    std::string Stored(const char* key) const {
+        return plat::ReadProfileString(dir.Path() + "User/users.dat", "Piet.Answers", key);
+    }
+    void Store(const char* key, const char* value) const {
+        QDir(dir.Path()).mkpath(QStringLiteral("User"));
+        plat::WriteProfileString(dir.Path() + "User/users.dat", "Piet.Answers", key, value);
     }
 };
 
@@ -119,12 +157,12 @@ TEST_F(PagesTest, SettingsPageIsSavedOnceWhenLeftByAnyPageButton) {
     LogOn(form);
     form.ConfigBtnClick();
     EXPECT_EQ(form.ActivePageName(), "Config");
-    EXPECT_TRUE(form.StatusFlags & sfConfigVisited);
+    EXPECT_TRUE(form.StatusFlags() & sfConfigVisited);
     form.UpdateStatus();
     EXPECT_EQ(form.saves, 0); // still on the page
     form.InternetBtnClick();
     EXPECT_EQ(form.saves, 1);
-    EXPECT_FALSE(form.StatusFlags & sfConfigVisited);
+    EXPECT_FALSE(form.StatusFlags() & sfConfigVisited);
     form.UpdateStatus();
     form.BkInfoBtnClick();
     EXPECT_EQ(form.saves, 1); // not visited again, nothing to save
@@ -151,18 +189,18 @@ TEST_F(PagesTest, VisitMarksGoWhenTheirPageIsLeft) {
     ASSERT_TRUE(form.FormCreate());
     LogOn(form);
     form.InternetBtnClick();
-    EXPECT_TRUE(form.StatusFlags & sfInternetVisited);
+    EXPECT_TRUE(form.StatusFlags() & sfInternetVisited);
     form.BkInfoBtnClick();
-    EXPECT_FALSE(form.StatusFlags & sfInternetVisited);
-    EXPECT_TRUE(form.StatusFlags & sfBkInfoVisited);
+    EXPECT_FALSE(form.StatusFlags() & sfInternetVisited);
+    EXPECT_TRUE(form.StatusFlags() & sfBkInfoVisited);
     EXPECT_EQ(form.topics, 1);
     form.SelectTestBtnClick();
-    EXPECT_FALSE(form.StatusFlags & sfBkInfoVisited);
-    EXPECT_TRUE(form.StatusFlags & sfTestPage);
-    EXPECT_EQ(form.catalogues, 1);
+    EXPECT_FALSE(form.StatusFlags() & sfBkInfoVisited);
+    EXPECT_TRUE(form.StatusFlags() & sfTestPage);
+    EXPECT_EQ(ViewText(form).rfind("Kies een test", 0), 0u); // the catalogue
     EXPECT_EQ(Control<QLabel>(form, "TestHeaderLbl")->text(), "Tests");
     form.LogOnOffBtnClick();
-    EXPECT_FALSE(form.StatusFlags & sfTestPage);
+    EXPECT_FALSE(form.StatusFlags() & sfTestPage);
 }
 
 TEST_F(PagesTest, BkInfoSelectsTheFirstTopicOnlyWhenNoneIsChosen) {
@@ -182,72 +220,70 @@ TEST_F(PagesTest, BkInfoSelectsTheFirstTopicOnlyWhenNoneIsChosen) {
 }
 
 TEST_F(PagesTest, RunningTestLocksThePagesUntilAnAnswerOrAPause) {
+    WriteTest();
     CountingForm form;
     ASSERT_TRUE(form.FormCreate());
     LogOn(form);
     form.UserProfile.TimeLimT = true;
-    form.SelectTestBtnClick();
-    form.StatusFlags |= sfTestRunning;
-    form.QuestionNo = 1;
-    form.TestQuestionCount = 3;
-    form.ShownQuestionRec = 4;
-    Control<QLabel>(form, "RemarkLbl")->setText("Vraag 1 van 3");
-    form.UpdateStatus();
-    for (TBaseBtn* b :
-         {Control<TBaseBtn>(form, "LogOnOffBtn"), Control<TBaseBtn>(form, "ConfigBtn"),
-          Control<TBaseBtn>(form, "InternetBtn"), Control<TBaseBtn>(form, "SelectTestBtn"),
-          Control<TBaseBtn>(form, "PauseTestBtn"), Control<TBaseBtn>(form, "BkInfoBtn"),
-          Control<TBaseBtn>(form, "HelpBtn")})
+    StartTest(form);
+    ASSERT_TRUE(form.StatusFlags() & sfTestRunning);
+    for (TBaseBtn* b : {Control<TBaseBtn>(form, "LogOnOffBtn"), Control<TBaseBtn>(form, "ConfigBtn"), Control<TBaseBtn>(form, "InternetBtn"), Control<TBaseBtn>(form, "SelectTestBtn"),
+                        Control<TBaseBtn>(form, "PauseTestBtn"), Control<TBaseBtn>(form, "BkInfoBtn"), Control<TBaseBtn>(form, "HelpBtn")})
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
     EXPECT_FALSE(Control<TGauge>(form, "TimeLimitQGauge")->isVisibleTo(&form));
     EXPECT_TRUE(Control<TGauge>(form, "TimeLimitTGauge")->isVisibleTo(&form));
-    EXPECT_EQ(Control<QLabel>(form, "RemarkLbl")->text(), "Vraag 1 van 3");
+    EXPECT_EQ(Control<QLabel>(form, "RemarkLbl")->text().left(13), "Vraag 1 van 3");
 
-    Control<QLabel>(form, "QuestionAnswerLbl")->setText("Keuze: c");
-    form.UpdateStatus();
+    form.TestTextHyperLinkClick("A");
+    EXPECT_EQ(Control<QLabel>(form, "QuestionAnswerLbl")->text(), "Keuze: a");
     EXPECT_TRUE(Control<TBaseBtn>(form, "PauseTestBtn")->isEnabled());
     EXPECT_TRUE(Control<TBaseBtn>(form, "NextQuestionBtn")->isVisibleTo(&form));
     EXPECT_TRUE(Control<TBaseBtn>(form, "DeleteAnswerBtn")->isVisibleTo(&form));
 
     form.PauseTestBtnClick();
-    EXPECT_TRUE(form.StatusFlags & sfTestPaused);
+    EXPECT_TRUE(form.StatusFlags() & sfTestPaused);
     EXPECT_TRUE(Control<TBaseBtn>(form, "PauseTestBtn")->ButtonIsDown());
     EXPECT_EQ(Control<TBaseBtn>(form, "PauseTestBtn")->Caption(), "Test vervolgen");
-    EXPECT_EQ(form.pausedRecords, 1);
-    EXPECT_EQ(form.pausedTexts, 1);
+    EXPECT_EQ(Stored("getl001001").substr(0, 2), "a<"); // recorded at the pause
+    EXPECT_EQ(ViewText(form), "Test is gepauzeerd");
     EXPECT_TRUE(Control<TBaseBtn>(form, "SelectTestBtn")->isEnabled());
     EXPECT_TRUE(Control<TBaseBtn>(form, "HelpBtn")->isEnabled());
     EXPECT_FALSE(Control<TBaseBtn>(form, "ConfigBtn")->isEnabled());
 
     form.PauseTestBtnClick();
-    EXPECT_FALSE(form.StatusFlags & sfTestPaused);
+    EXPECT_FALSE(form.StatusFlags() & sfTestPaused);
     EXPECT_FALSE(Control<TBaseBtn>(form, "PauseTestBtn")->ButtonIsDown());
     EXPECT_EQ(Control<TBaseBtn>(form, "PauseTestBtn")->Caption(), "Test pauzeren");
-    EXPECT_EQ(form.continues, 1);
+    EXPECT_EQ(Control<QLabel>(form, "RemarkLbl")->text().left(13), "Vraag 2 van 3"); // went on
 
     // The catalogue button clears every run flag and the remark.
-    form.StatusFlags |= sfTestPaused;
+    form.TestTextHyperLinkClick("B");
+    form.PauseTestBtnClick();
+    ASSERT_TRUE(form.StatusFlags() & sfTestPaused);
     form.SelectTestBtnClick();
-    EXPECT_FALSE(form.StatusFlags & (sfTestRunning | sfTestPaused | sfReviewing));
+    EXPECT_FALSE(form.StatusFlags() & (sfTestRunning | sfTestPaused | sfReviewing));
     EXPECT_TRUE(Control<QLabel>(form, "RemarkLbl")->text().isEmpty());
+    EXPECT_FALSE(Control<TBaseBtn>(form, "PauseTestBtn")->ButtonIsDown());
+    EXPECT_EQ(Control<TBaseBtn>(form, "PauseTestBtn")->Caption(), "Test pauzeren");
 }
 
 TEST_F(PagesTest, PausingOnTheLastQuestionEndsTheRun) {
+    WriteTest();
+    Store("getl001001", "a<38870,500><1000>");
+    Store("getl001002", "b<38870,500><1000>");
     CountingForm form;
     ASSERT_TRUE(form.FormCreate());
     LogOn(form);
-    form.SelectTestBtnClick();
-    form.StatusFlags |= sfTestRunning;
-    form.QuestionNo = 3;
-    form.TestQuestionCount = 3;
+    StartTest(form);
+    ASSERT_EQ(form.TestRun().State().QuestionNo, 3);
+    form.TestTextHyperLinkClick("C");
     form.CatalogueText = "cached";
-    Control<QLabel>(form, "QuestionAnswerLbl")->setText("Keuze: a");
-    form.UpdateStatus();
     form.PauseTestBtnClick();
-    EXPECT_EQ(form.pausedRecords, 1);
-    EXPECT_EQ(form.catalogues, 2); // the catalogue is shown again
-    EXPECT_FALSE(form.StatusFlags & (sfTestRunning | sfTestPaused));
-    EXPECT_TRUE(form.StatusFlags & sfTestPage);
+    EXPECT_EQ(Stored("getl001003").substr(0, 2), "c<");
+    // The catalogue is shown again, built afresh with the new answer.
+    EXPECT_NE(ViewText(form).find("[3 vragen, 3 beantwoord]"), std::string::npos);
+    EXPECT_FALSE(form.StatusFlags() & (sfTestRunning | sfTestPaused));
+    EXPECT_TRUE(form.StatusFlags() & sfTestPage);
     EXPECT_FALSE(Control<TBaseBtn>(form, "PauseTestBtn")->ButtonIsDown());
     EXPECT_EQ(Control<TBaseBtn>(form, "PauseTestBtn")->Caption(), "Test pauzeren");
     EXPECT_TRUE(form.CatalogueText.empty());

@@ -95,7 +95,7 @@ protected:
         dir.Write("D/IDbRecs.dat", DatabaseFile(records));
     }
     static void LogOn(TMainForm& form) {
-        form.StatusFlags = sfLoggedOn;
+        form.TestRun().SetLoggedOn();
         Control<QLineEdit>(form, "ConfigAgeEdit")->setText(QStringLiteral("30"));
         form.UpdateStatus();
     }
@@ -131,7 +131,7 @@ TEST_F(ReferencePage, FirstOpeningShowsTheFirstTopicAndTheLastChoiceIsKept) {
     ASSERT_TRUE(Control<TBaseBtn>(form, "BkInfoBtn")->isEnabled());
     QTest::mouseClick(Control<TBaseBtn>(form, "BkInfoBtn"), Qt::LeftButton);
     EXPECT_EQ(form.ActivePageName(), "BkInfo");
-    EXPECT_TRUE(form.StatusFlags & sfBkInfoVisited);
+    EXPECT_TRUE(form.StatusFlags() & sfBkInfoVisited);
     EXPECT_EQ(Control<QComboBox>(form, "BkInfoIndexLst")->currentIndex(), 0);
     EXPECT_EQ(Shown(form), kFirstBody);
     // Laid out: the link sits on the second line, the view is as high as its
@@ -169,7 +169,7 @@ TEST_F(ReferencePage, FirstOpeningShowsTheFirstTopicAndTheLastChoiceIsKept) {
     // Leaving and opening the page again keeps the last choice.
     QTest::mouseClick(Control<TBaseBtn>(form, "LogOnOffBtn"), Qt::LeftButton);
     EXPECT_EQ(form.ActivePageName(), "LogOnOff");
-    EXPECT_FALSE(form.StatusFlags & sfBkInfoVisited);
+    EXPECT_FALSE(form.StatusFlags() & sfBkInfoVisited);
     QTest::mouseClick(Control<TBaseBtn>(form, "BkInfoBtn"), Qt::LeftButton);
     EXPECT_EQ(Control<QComboBox>(form, "BkInfoIndexLst")->currentIndex(), 2);
     EXPECT_EQ(Shown(form), LongPage());

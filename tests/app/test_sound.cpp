@@ -98,6 +98,22 @@ TEST_F(SoundTest, OnlyASuccessfulEndClosesTheDevice) {
     EXPECT_EQ(player->calls, QStringList({"stop", "close"}));
 }
 
+TEST_F(SoundTest, DestroyingAButtonOfTheWindowStopsTheSound) {
+    form->PlaySound("a\\2.wav");
+    player->calls.clear();
+    delete form->findChild<TBaseBtn*>(QStringLiteral("InfoBtn"));
+    EXPECT_EQ(player->calls, QStringList({"stop", "close"}));
+    // Still so after the player is replaced: the buttons reach the window's
+    // current player, not the one they started with.
+    auto* second = new FakeWavePlayer();
+    form->SetWavePlayer(second);
+    player = second;
+    form->PlaySound("a\\3.wav");
+    second->calls.clear();
+    delete form->findChild<TBaseBtn*>(QStringLiteral("MinimizeBtn"));
+    EXPECT_EQ(second->calls, QStringList({"stop", "close"}));
+}
+
 TEST_F(SoundTest, HoverUnderlinesAndSoundsOnlyEnabledButtons) {
     TBaseBtn* help = Control<TBaseBtn>(*form, "HelpBtn");
     TBaseBtn* config = Control<TBaseBtn>(*form, "ConfigBtn");
@@ -127,7 +143,7 @@ TEST_F(SoundTest, HoverUnderlinesAndSoundsOnlyEnabledButtons) {
 }
 
 TEST_F(SoundTest, PageButtonsPlayThePageSound) {
-    form->StatusFlags = 2;
+    form->TestRun().SetLoggedOn();
     Control<QLineEdit>(*form, "ConfigAgeEdit")->setText("20");
     form->UpdateStatus();
     TMainForm* f = form;

@@ -56,6 +56,18 @@ struct Row {
     bool clearsRemark;
 };
 
+// A run state with the given flags and answer caption.
+TTestRunState RunWith(uint16_t flags, const char* answer = "Keuze: ") {
+    TTestRunState run;
+    run.StatusFlags = flags;
+    run.AnswerCaption = answer;
+    return run;
+}
+
+TStatusView Compute(const TTestRunState& run, const TStatusInputs& in = {}) {
+    return ComputeStatus(run, TPageVisits{}, in);
+}
+
 constexpr uint16_t On = sfLoggedOn;
 constexpr uint16_t Running = sfLoggedOn | sfTestPage | sfTestRunning;
 
@@ -85,14 +97,13 @@ const Row kRows[] = {
 
 TEST(StatusRules, EnablingAndTestPageFollowTheState) {
     for (const Row& row : kRows) {
+        TTestRunState run = RunWith(row.flags, row.answer);
+        run.ShownQuestionRec = 12;
+        run.QuestionNo = row.questionNo;
+        run.TestQuestionCount = row.questionCount;
         TStatusInputs in;
-        in.Flags = row.flags;
         in.AgeText = row.age;
-        in.AnswerCaption = row.answer;
-        in.ShownQuestionRec = 12;
-        in.QuestionNo = row.questionNo;
-        in.TestQuestionCount = row.questionCount;
-        const TStatusView v = ComputeStatus(in);
+        const TStatusView v = Compute(run, in);
         EXPECT_EQ(EnabledButtons(v), row.buttons) << row.state;
         EXPECT_EQ(TestPageShown(v), row.testPage) << row.state;
         EXPECT_EQ(v.ClearRemark, row.clearsRemark) << row.state;
@@ -103,33 +114,29 @@ TEST(StatusRules, EnablingAndTestPageFollowTheState) {
 }
 
 TEST(StatusRules, DeleteButtonNeedsAShownQuestion) {
-    TStatusInputs in;
-    in.Flags = Running;
-    in.AnswerCaption = "Keuze: a";
-    in.ShownQuestionRec = 0;
-    EXPECT_FALSE(ComputeStatus(in).DeleteAnswerBtnVisible);
-    in.ShownQuestionRec = 7;
-    EXPECT_TRUE(ComputeStatus(in).DeleteAnswerBtnVisible);
+    TTestRunState run = RunWith(Running, "Keuze: a");
+    run.ShownQuestionRec = 0;
+    EXPECT_FALSE(Compute(run).DeleteAnswerBtnVisible);
+    run.ShownQuestionRec = 7;
+    EXPECT_TRUE(Compute(run).DeleteAnswerBtnVisible);
     // "Keuze:" without its space is a chosen answer as far as the rules go.
-    in.AnswerCaption = "Keuze:";
-    EXPECT_TRUE(ComputeStatus(in).DeleteAnswerBtnVisible);
+    run.AnswerCaption = "Keuze:";
+    EXPECT_TRUE(Compute(run).DeleteAnswerBtnVisible);
 }
 
 TEST(StatusRules, EachGaugeFollowsItsOwnLimit) {
     TStatusInputs in;
-    in.Flags = Running;
     in.TimeLimQ = true;
-    TStatusView v = ComputeStatus(in);
+    TStatusView v = Compute(RunWith(Running), in);
     EXPECT_TRUE(v.TimeLimitQGaugeVisible);
     EXPECT_FALSE(v.TimeLimitTGaugeVisible);
     in.TimeLimQ = false;
     in.TimeLimT = true;
-    v = ComputeStatus(in);
+    v = Compute(RunWith(Running), in);
     EXPECT_FALSE(v.TimeLimitQGaugeVisible);
     EXPECT_TRUE(v.TimeLimitTGaugeVisible);
     // Not while reviewing or paused-and-ended: only a running test shows them.
-    in.Flags = On | sfReviewing;
-    v = ComputeStatus(in);
+    v = Compute(RunWith(On | sfReviewing), in);
     EXPECT_FALSE(v.TimeLimitTGaugeVisible);
     EXPECT_FALSE(v.QuestionTimeVisible);
 }
@@ -137,25 +144,57 @@ TEST(StatusRules, EachGaugeFollowsItsOwnLimit) {
 TEST(StatusRules, LogOnPageFollowsNameAndPasswords) {
     TStatusInputs in;
     in.LogOn.NameText = "   ";
-    TStatusView v = ComputeStatus(in);
+    TStatusView v = Compute(RunWith(0), in);
     EXPECT_FALSE(v.LogOn.PwVisible);
     EXPECT_FALSE(v.LogOn.AddBtnVisible);
     in.LogOn.NameText = "Anna";
-    v = ComputeStatus(in);
+    v = Compute(RunWith(0), in);
     EXPECT_TRUE(v.LogOn.PwVisible);
     EXPECT_TRUE(v.LogOn.CpwVisible);
     EXPECT_TRUE(v.LogOn.AddBtnVisible); // two empty edits are equal
     in.LogOn.SelectedIndex = 0;
     in.LogOn.StoredPw = "geheim";
     in.LogOn.PwText = "geheim";
-    v = ComputeStatus(in);
+    v = Compute(RunWith(0), in);
     EXPECT_FALSE(v.LogOn.CpwVisible);
     EXPECT_TRUE(v.LogOn.GoBtnVisible);
     EXPECT_FALSE(v.LogOn.PWDelBtnVisible);
-    in.Flags = On;
-    v = ComputeStatus(in);
+    v = Compute(RunWith(On), in);
     EXPECT_STREQ(v.LogOn.GoBtnCaption, "Afmelden");
     EXPECT_TRUE(v.LogOn.PWDelBtnVisible);
     EXPECT_FALSE(v.LogOn.UsersLstEnabled);
     EXPECT_FALSE(v.LogOn.PwEnabled);
+}
+
+// A page's mark stays while its page is shown and goes once it is not; the
+// settings page is then saved, once.
+TEST(StatusRules, PageMarksGoWhenTheirPageIsLeft) {
+    const TPageVisits all{true, true, true};
+    struct Case {
+        const char* page;
+        TPageVisits kept;
+        bool save;
+        bool leaveTest;
+    };
+    const Case cases[] = {
+        {"Config", {true, false, false}, false, true},
+        {"Internet", {false, true, false}, true, true},
+        {"BkInfo", {false, false, true}, true, true},
+        {"Test", {false, false, false}, true, false},
+        {"LogOnOff", {false, false, false}, true, true},
+    };
+    for (const Case& c : cases) {
+        TStatusInputs in;
+        in.ActivePage = c.page;
+        const TStatusView v = ComputeStatus(RunWith(On | sfTestPage), all, in);
+        EXPECT_EQ(v.Visits, c.kept) << c.page;
+        EXPECT_EQ(v.SaveSettings, c.save) << c.page;
+        EXPECT_EQ(v.LeaveTestPage, c.leaveTest) << c.page;
+    }
+    // Nothing visited: nothing to save or to leave, whatever is shown.
+    TStatusInputs in;
+    in.ActivePage = "LogOnOff";
+    const TStatusView v = ComputeStatus(RunWith(On), TPageVisits{}, in);
+    EXPECT_FALSE(v.SaveSettings || v.LeaveTestPage);
+    EXPECT_EQ(v.Visits, TPageVisits{});
 }

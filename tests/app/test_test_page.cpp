@@ -50,6 +50,8 @@ class TestPageTest : public FormTest {
 protected:
     // 2 June 2006, noon: day 38870, fraction 500.
     double now = plat::EncodeDateTime({2006, 6, 2, 12, 0, 0, 0});
+    // The one clock of the program, in the test's hand.
+    plat::ScopedClock clock{[this] { return now; }};
 
     void SetUp() override {
         FormTest::SetUp();
@@ -60,12 +62,11 @@ protected:
     // The window as the program makes it, with Piet (45) logged on.
     void Start(bool directFB = false) {
         CreateForm();
-        form->TestClock = [this] { return now; };
         TUserProfile& user = form->UserProfile;
         user.Name = "Piet";
         user.Age = 45;
         user.DirectFB = directFB;
-        form->StatusFlags = sfLoggedOn;
+        form->TestRun().SetLoggedOn();
         Control<QLineEdit>(*form, "ConfigAgeEdit")->setText(QStringLiteral("45"));
         form->UpdateStatus();
     }
@@ -110,7 +111,7 @@ protected:
     }
     std::string Remark() const { return Control<QLabel>(*form, "RemarkLbl")->text().toStdString(); }
     bool InCatalogue() const { return ViewText().rfind("Kies een test", 0) == 0; }
-    bool Running() const { return HasFlag(form->StatusFlags, sfTestRunning); }
+    bool Running() const { return HasFlag(form->StatusFlags(), sfTestRunning); }
     std::string Stored(const char* key) const {
         return plat::ReadProfileString(dir.Path() + "User/users.dat", "Piet.Answers", key);
     }
@@ -273,16 +274,16 @@ TEST_F(TestPageTest, QuestionTimeOutMovesOnWithWhatWasChosen) {
     Ticks(5);
     EXPECT_EQ(Control<TGauge>(*form, "TimeLimitQGauge")->Progress(), 50);
     Ticks(5); // 10 seconds is not more than the limit
-    EXPECT_EQ(form->QuestionNo, 1);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 1);
     EXPECT_EQ(Control<TGauge>(*form, "TimeLimitQGauge")->Progress(), 100);
     Ticks(1);
-    EXPECT_EQ(form->QuestionNo, 2);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 2);
     EXPECT_EQ(Stored("getl001001"), Value("a", 11000));
     EXPECT_EQ(ViewText(), kRecords[4].second);
     // Without any choice the empty answer is stored.
     Ticks(11);
     EXPECT_EQ(Stored("getl001002"), Value("", 11000));
-    EXPECT_EQ(form->QuestionNo, 3);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 3);
     EXPECT_TRUE(Control<QTimer>(*form, "TestTimer")->isActive());
 }
 
@@ -303,7 +304,7 @@ TEST_F(TestPageTest, QuestionTimeOutWithFeedbackLeavesTheNextButton) {
     EXPECT_TRUE(Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")));
     EXPECT_EQ(Control<TBaseBtn>(*form, "NextQuestionBtn")->Caption(), "Volgende vraag");
     Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
-    EXPECT_EQ(form->QuestionNo, 2);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 2);
     EXPECT_EQ(ViewText(), kRecords[4].second);
     EXPECT_FALSE(Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")));
     EXPECT_EQ(Control<TBaseBtn>(*form, "NextQuestionBtn")->Caption(), "Feedback");
@@ -336,17 +337,16 @@ TEST_F(TestPageTest, PauseStoresAndResumeGoesOnToTheNextQuestion) {
     EXPECT_TRUE(Control<TBaseBtn>(*form, "PauseTestBtn")->ButtonIsDown());
     EXPECT_EQ(Control<TBaseBtn>(*form, "PauseTestBtn")->Caption(), "Test vervolgen");
     EXPECT_FALSE(Control<QTimer>(*form, "TestTimer")->isActive());
-    EXPECT_TRUE(Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled() &&
-                Control<TBaseBtn>(*form, "BkInfoBtn")->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled() && Control<TBaseBtn>(*form, "BkInfoBtn")->isEnabled());
     EXPECT_FALSE(Control<TBaseBtn>(*form, "ConfigBtn")->isEnabled());
-    EXPECT_NEAR(form->UsedTime, 5 * kSecond, 1e-9);
+    EXPECT_NEAR(form->TestRun().State().UsedTime, 5 * kSecond, 1e-9);
 
     // The pause itself does not count.
     now += 600 * kSecond;
     Click(Control<TBaseBtn>(*form, "PauseTestBtn"));
     EXPECT_FALSE(Control<TBaseBtn>(*form, "PauseTestBtn")->ButtonIsDown());
     EXPECT_EQ(Control<TBaseBtn>(*form, "PauseTestBtn")->Caption(), "Test pauzeren");
-    EXPECT_EQ(form->QuestionNo, 2);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 2);
     EXPECT_EQ(ViewText(), kRecords[4].second); // the paused question is not shown again
     EXPECT_EQ(Stored("getl001001"), stored);
     EXPECT_TRUE(Control<QTimer>(*form, "TestTimer")->isActive());
@@ -358,9 +358,9 @@ TEST_F(TestPageTest, PauseStoresAndResumeGoesOnToTheNextQuestion) {
     Click(Control<TBaseBtn>(*form, "PauseTestBtn"));
     EXPECT_EQ(Stored("getl001002"), Value("b", 2000));
     Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
-    EXPECT_FALSE(HasFlag(form->StatusFlags, sfTestPaused));
+    EXPECT_FALSE(HasFlag(form->StatusFlags(), sfTestPaused));
     EXPECT_FALSE(Control<TBaseBtn>(*form, "PauseTestBtn")->ButtonIsDown());
-    EXPECT_EQ(form->QuestionNo, 3);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 3);
     EXPECT_EQ(ViewText(), kRecords[5].second);
 }
 
@@ -374,12 +374,12 @@ TEST_F(TestPageTest, PauseOnTheLastQuestionEndsInTheCatalogue) {
         Ticks(1);
         Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     }
-    ASSERT_EQ(form->QuestionNo, 3);
+    ASSERT_EQ(form->TestRun().State().QuestionNo, 3);
     Choose({"C"});
     Ticks(2);
     Click(Control<TBaseBtn>(*form, "PauseTestBtn"));
     EXPECT_EQ(Stored("getl001003"), Value("c", 2000));
-    EXPECT_FALSE(HasFlag(form->StatusFlags, sfTestRunning | sfTestPaused));
+    EXPECT_FALSE(HasFlag(form->StatusFlags(), sfTestRunning | sfTestPaused));
     EXPECT_FALSE(Control<TBaseBtn>(*form, "PauseTestBtn")->ButtonIsDown());
     EXPECT_EQ(Control<TBaseBtn>(*form, "PauseTestBtn")->Caption(), "Test pauzeren");
     EXPECT_TRUE(InCatalogue());
@@ -398,8 +398,8 @@ TEST_F(TestPageTest, UsedUpTestLimitFillsTheRestAtTheFirstTick) {
     EXPECT_EQ(Control<QLabel>(*form, "TestHeaderLbl")->text(), "Getallen - Reeksen voortzetten");
     ASSERT_TRUE(ClickLink("STARTTEST"));
     // Continued from the first unanswered question with the time restored.
-    EXPECT_EQ(form->QuestionNo, 2);
-    EXPECT_NEAR(form->UsedTime, 660 * kSecond, 1e-9);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 2);
+    EXPECT_NEAR(form->TestRun().State().UsedTime, 660 * kSecond, 1e-9);
     EXPECT_TRUE(Shown(Control<TGauge>(*form, "TimeLimitTGauge")));
     Ticks(1);
     EXPECT_EQ(Stored("getl001001"), "ac<38000,0><660000>");
@@ -418,7 +418,7 @@ TEST_F(TestPageTest, ContinuingWithinTheLimitCountsTheEarlierTime) {
     form->UserProfile.TimeLimT = true;
     form->UserProfile.TimeLimTt = 10;
     OpenTest();
-    EXPECT_EQ(form->QuestionNo, 2);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 2);
     Ticks(10);
     EXPECT_EQ(Control<QLabel>(*form, "TotalUserTime")->text(), "Totale tijd: 00:01:15");
     EXPECT_EQ(Control<TGauge>(*form, "TimeLimitTGauge")->Progress(), 12); // 75 of 600 seconds
@@ -434,7 +434,7 @@ TEST_F(TestPageTest, ReviewWalksTheFeedbackWithinBounds) {
     ASSERT_TRUE(ClickLink("SELECTTEST#GETL001"));
     EXPECT_EQ(Control<QLabel>(*form, "TestHeaderLbl")->text(), "Getallen - Reeksen nalopen");
     ASSERT_TRUE(ClickLink("STARTTEST"));
-    EXPECT_TRUE(HasFlag(form->StatusFlags, sfReviewing));
+    EXPECT_TRUE(HasFlag(form->StatusFlags(), sfReviewing));
     EXPECT_FALSE(Running());
     EXPECT_FALSE(Control<QTimer>(*form, "TestTimer")->isActive());
     EXPECT_NE(ViewText().find("U gaf het goede antwoord ac"), std::string::npos);
@@ -448,27 +448,26 @@ TEST_F(TestPageTest, ReviewWalksTheFeedbackWithinBounds) {
     // Review takes no choices: the view reports no link.
     ASSERT_TRUE(ClickLink("A"));
     EXPECT_NE(ViewText().find("U gaf het goede antwoord ac"), std::string::npos);
-    EXPECT_EQ(form->QuestionNo, 1);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 1);
     EXPECT_TRUE(Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled());
 
     Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     EXPECT_NE(ViewText().find("Uw antwoord a was fout, het juiste antwoord is b"),
               std::string::npos);
     Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
-    EXPECT_EQ(form->QuestionNo, 3);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 3);
     EXPECT_NE(ViewText().find("U heeft deze vraag niet beantwoord, het juiste antwoord is c"),
               std::string::npos);
     EXPECT_FALSE(Control<TBaseBtn>(*form, "NextQuestionBtn")->isEnabled());
     EXPECT_TRUE(Control<TBaseBtn>(*form, "PreviousQuestionBtn")->isEnabled());
     Click(Control<TBaseBtn>(*form, "PreviousQuestionBtn"));
-    EXPECT_EQ(form->QuestionNo, 2);
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 2);
     EXPECT_EQ(Remark(), "Vraag 2 van 3 [Reeksen] IQ=1066");
 
     // The catalogue ends the review; stored answers stay as they were.
     Click(Control<TBaseBtn>(*form, "SelectTestBtn"));
-    EXPECT_FALSE(HasFlag(form->StatusFlags, sfReviewing));
-    EXPECT_FALSE(Shown(Control<TBaseBtn>(*form, "PreviousQuestionBtn")) ||
-                 Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")));
+    EXPECT_FALSE(HasFlag(form->StatusFlags(), sfReviewing));
+    EXPECT_FALSE(Shown(Control<TBaseBtn>(*form, "PreviousQuestionBtn")) || Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")));
     EXPECT_EQ(Stored("getl001002"), "a<38000,0><1000>");
 }
 
@@ -481,7 +480,7 @@ TEST_F(TestPageTest, UnwritableUserFileIsReported) {
     Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
     ASSERT_EQ(writeErrors.size(), 1u);
     EXPECT_TRUE(writeErrors.front().endsWith("User/users.dat"));
-    EXPECT_EQ(form->QuestionNo, 2); // the run goes on
+    EXPECT_EQ(form->TestRun().State().QuestionNo, 2); // the run goes on
 }
 
 TEST_F(TestPageTest, QuestionPagePaintsTextAnswerAndTimes) {

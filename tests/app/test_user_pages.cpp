@@ -99,7 +99,7 @@ protected:
         TypePasswords(pw, pw);
         Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
     }
-    bool LoggedOn() const { return HasFlag(form->StatusFlags, sfLoggedOn); }
+    bool LoggedOn() const { return HasFlag(form->StatusFlags(), sfLoggedOn); }
     bool Played(const char* file) const {
         return player->calls.contains(QStringLiteral("open ") + file);
     }
@@ -129,7 +129,7 @@ TEST_F(UserPagesFormTest, AddLogOnSetSettingsLeaveLogOffAndLogOnAgain) {
     form->CatalogueText = "cached";
     player->calls.clear();
     Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
-    EXPECT_EQ(form->StatusFlags, sfLoggedOn);
+    EXPECT_EQ(form->StatusFlags(), sfLoggedOn);
     EXPECT_EQ(form->ActivePageName(), "Config");
     EXPECT_TRUE(Played("0.wav"));
     EXPECT_EQ(CurrentUser(), "Huidige gebruiker: Anna");
@@ -148,7 +148,7 @@ TEST_F(UserPagesFormTest, AddLogOnSetSettingsLeaveLogOffAndLogOnAgain) {
     player->calls.clear();
     Click(Control<TBaseBtn>(*form, "ConfigBtn"));
     EXPECT_TRUE(Played("3.wav"));
-    EXPECT_TRUE(form->StatusFlags & sfConfigVisited);
+    EXPECT_TRUE(form->StatusFlags() & sfConfigVisited);
     Click(Control<QCheckBox>(*form, "ConfigFemaleChkBx"));
     EXPECT_TRUE(Control<QCheckBox>(*form, "ConfigFemaleChkBx")->isChecked());
     EXPECT_FALSE(Control<QCheckBox>(*form, "ConfigMaleChkBx")->isChecked());
@@ -185,7 +185,7 @@ TEST_F(UserPagesFormTest, AddLogOnSetSettingsLeaveLogOffAndLogOnAgain) {
     form->CatalogueText = "cached";
     Click(Control<TBaseBtn>(*form, "LogOnOffBtn"));
     EXPECT_EQ(form->ActivePageName(), "LogOnOff");
-    EXPECT_FALSE(form->StatusFlags & sfConfigVisited);
+    EXPECT_FALSE(form->StatusFlags() & sfConfigVisited);
     EXPECT_TRUE(form->CatalogueText.empty()); // new age group, new IQ figures
     EXPECT_TRUE(writeErrors.empty());
     const Section saved = plat::ReadProfileSection(File(), "Anna.Data");
@@ -210,7 +210,7 @@ TEST_F(UserPagesFormTest, AddLogOnSetSettingsLeaveLogOffAndLogOnAgain) {
     // Log-off: saved, sound, no user, page stays.
     player->calls.clear();
     Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
-    EXPECT_EQ(form->StatusFlags, 0);
+    EXPECT_EQ(form->StatusFlags(), 0);
     EXPECT_TRUE(Played("1.wav"));
     EXPECT_EQ(CurrentUser(), "Huidige gebruiker: ");
     EXPECT_EQ(form->ActivePageName(), "LogOnOff");
@@ -304,7 +304,7 @@ TEST_F(UserPagesFormTest, RemovingAUserAfterConfirmLeavesNoSectionsBehind) {
     answers = {true};
     Click(Control<TBaseBtn>(*form, "LogOnOffPWDelBtn"));
     EXPECT_FALSE(LoggedOn());
-    EXPECT_EQ(form->StatusFlags, 0);
+    EXPECT_EQ(form->StatusFlags(), 0);
     EXPECT_TRUE(Played("1.wav"));
     EXPECT_TRUE(form->CatalogueText.empty());
     EXPECT_EQ(CurrentUser(), "Huidige gebruiker: ");
@@ -438,7 +438,7 @@ TEST_F(UserPagesFormTest, ClosingTheWindowLogsOffAndSaves) {
     player->calls.clear();
     form->close();
     EXPECT_EQ(Stored("Anna.Data", "Age"), "29");
-    EXPECT_EQ(form->StatusFlags, 0);
+    EXPECT_EQ(form->StatusFlags(), 0);
     EXPECT_TRUE(Played("1.wav"));
 }
 

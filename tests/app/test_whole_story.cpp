@@ -3,9 +3,9 @@
 // find the result on disk and in the catalogue.
 #include "story_fixture.h"
 
+#include "exam/content_model.h"
 #include "exam/iq_score.h"
 #include "exam/stored_answers.h"
-#include "exam/test_content.h"
 #include "platform/profile_file.h"
 #include "recdb/db_rec_file.h"
 #include "recdb/open_database.h"
@@ -65,8 +65,8 @@ TEST_F(WholeStoryTest, NewUserTakesTheFirstTestOfTheBuiltContent) {
     QTest::keyClicks(Control<QLineEdit>(*form, "LogOnOffCPWEdit"), "kiwi7");
     Click(Button("LogOnOffAddBtn"));
     EXPECT_EQ(plat::ReadProfileString(UsersDat(), "Eva.Data", "Pw"), "kiwi7");
-    Click(Button("LogOnOffGoBtn"));
-    ASSERT_TRUE(HasFlag(form->StatusFlags, sfLoggedOn));
+    Click(Control<TBaseBtn>(*form, "LogOnOffGoBtn"));
+    ASSERT_TRUE(HasFlag(form->StatusFlags(), sfLoggedOn));
     EXPECT_EQ(Control<QLabel>(*form, "CurrentUserLbl")->text(), "Huidige gebruiker: Eva");
 
     // The age opens the catalogue; leaving the settings page saves it.
@@ -105,8 +105,8 @@ TEST_F(WholeStoryTest, NewUserTakesTheFirstTestOfTheBuiltContent) {
 
     // Every question gets an answer; the run ends after the last.
     for (int q = 1; q <= count && Running(); ++q) {
-        ASSERT_EQ(form->QuestionNo, q);
-        for (int tries = 0; tries < 4 && !Shown(Button("NextQuestionBtn")); ++tries)
+        ASSERT_EQ(form->TestRun().State().QuestionNo, q);
+        for (int tries = 0; tries < 4 && !Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")); ++tries)
             AnswerSomething();
         ASSERT_TRUE(Shown(Button("NextQuestionBtn"))) << "question " << q << "\n" << ViewText();
         Ticks(3 + q);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exam/test_content.h"
+#include "exam/content_model.h"
 #include "platform/paths.h"
 #include "platform/profile_file.h"
 #include "tests/common/temp_program_dir.h"

@@ -93,6 +93,14 @@ TEST(DateTimeTest, RejectsImpossibleInputWithoutCrashing) {
     ExpectParts(plat::DecodeDateTime(-1.0 - (1.0 - 1e-10)), Parts(1899, 12, 30));
 }
 
+TEST(DateTimeTest, ScopedClockLastsForItsScope) {
+    {
+        const plat::ScopedClock clock([] { return 2.25; });
+        EXPECT_EQ(plat::Now(), 2.25);
+    }
+    EXPECT_GT(plat::Now(), plat::EncodeDate(2000, 1, 1)); // the real clock again
+}
+
 TEST(DateTimeTest, NowUsesTheInjectedClockUntilReset) {
     plat::SetClock([] { return 36526.5; });
     EXPECT_EQ(plat::Now(), 36526.5);

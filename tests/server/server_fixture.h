@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exam/test_content.h"
+#include "exam/content_model.h"
 #include "server/answer_key.h"
 #include "server/exchange_service.h"
 #include "server/store.h"

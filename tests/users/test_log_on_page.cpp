@@ -35,7 +35,6 @@ TEST_F(UserPagesTest, NewUserWithEmptyPasswordsIsAddedAndLogsOn) {
     EXPECT_TRUE(Shown(del_));
     EXPECT_FALSE(users_->isEnabled() || pw_->isEnabled());
     EXPECT_FALSE(pauseDown_);
-    EXPECT_EQ(pauseCaption_, "Test pauzeren");
     EXPECT_EQ(catalogue_, "");
     EXPECT_EQ(settings_.ConfigName->text(), "Anna");
 

@@ -32,10 +32,7 @@ protected:
     }
     void ShowPage(const char* name) override { page_ = name; }
     void PlaySound(std::string_view file) override { sounds_.emplace_back(file); }
-    void SetPauseButton(bool pressed, const std::string& caption) override {
-        pauseDown_ = pressed;
-        pauseCaption_ = caption;
-    }
+    void SetPauseButton(bool pressed) override { pauseDown_ = pressed; }
     void UpdateStatus() override;
     void WriteFailed(const QString& fileName) override { writeErrors_.push_back(fileName); }
     bool Confirm(const QString& question) override {
@@ -73,7 +70,6 @@ protected:
     std::string page_ = "LogOnOff";
     std::vector<std::string> sounds_;
     bool pauseDown_ = true;
-    std::string pauseCaption_;
     std::vector<QString> writeErrors_;
     std::vector<QString> questions_;
     std::deque<bool> answers_;

@@ -91,12 +91,17 @@ TEST(BaseBtn, ReportsThePointerEnteringAndLeavingWithItself) {
     EXPECT_EQ(out.first().first().value<QObject*>(), &button);
 }
 
-TEST(BaseBtn, DestroyingAButtonStopsTheSound) {
+TEST(BaseBtn, DestroyingAButtonCallsItsOwnCallbackOnly) {
     int stops = 0;
-    TBaseBtn::SetStopSoundHook([&stops] { ++stops; });
+    auto* wired = new TBaseBtn;
+    wired->OnDestroy = [&stops] { ++stops; };
+    auto* cleared = new TBaseBtn;
+    cleared->OnDestroy = [&stops] { ++stops; };
+    cleared->OnDestroy = {};
     delete new TBaseBtn;
-    TBaseBtn::SetStopSoundHook({});
-    delete new TBaseBtn;
+    delete cleared;
+    EXPECT_EQ(stops, 0);
+    delete wired;
     EXPECT_EQ(stops, 1);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exam/test_run_state.h"
+#include "exam/run_state.h"
 #include "users/user_profile.h"
 
 // Which controls of the Test page are visible and enabled, applied by every

@@ -1,4 +1,4 @@
-#include "exam/test_content.h"
+#include "exam/content_model.h"
 #include "tests/recdb/db_bytes.h"
 
 #include <gtest/gtest.h>
@@ -8,15 +8,15 @@ namespace {
 using Records = std::vector<std::pair<std::string, std::string>>;
 
 const Records kRecords = {
-    {"Test|getl00000000000", "Getallen\r\nuitleg over de groep"},    // 1 group header
-    {"Test|getl00100000000", "Reeksen\r\n<a href=\"starttest\">"},   // 2 test header
-    {"Test|getl00103001001c", "Vraag A"},                            // 3 question 030
-    {"Test|getl00103001001c|uitleg", "Omdat c."},                    // 4 its explanation
-    {"Test|getl001010x1z02ab", "Vraag B"},                           // 5 question 010
-    {"BkInfo|Los", "geen uitleg"},                                   // 6
-    {"Test|leeg00000000000", "Lege groep"},                          // 7 group without tests
-    {"Test|getl00200500001", "Vraag zonder antwoord"},               // 8 question 005
-    {"Test|x|uitleg", "volgt geen vraag"},                           // 9 explains 8 by place
+    {"Test|getl00000000000", "Getallen\r\nuitleg over de groep"},  // 1 group header
+    {"Test|getl00100000000", "Reeksen\r\n<a href=\"starttest\">"}, // 2 test header
+    {"Test|getl00103001001c", "Vraag A"},                          // 3 question 030
+    {"Test|getl00103001001c|uitleg", "Omdat c."},                  // 4 its explanation
+    {"Test|getl001010x1z02ab", "Vraag B"},                         // 5 question 010
+    {"BkInfo|Los", "geen uitleg"},                                 // 6
+    {"Test|leeg00000000000", "Lege groep"},                        // 7 group without tests
+    {"Test|getl00200500001", "Vraag zonder antwoord"},             // 8 question 005
+    {"Test|x|uitleg", "volgt geen vraag"},                         // 9 explains 8 by place
 };
 
 struct Content {
@@ -40,9 +40,9 @@ TEST(TestContent, RolesFollowTheCodeAndTheRecordBefore) {
         previous = key;
     }
     using R = TRecordRole;
-    EXPECT_EQ(roles, (std::vector<R>{R::GroupHeader, R::TestHeader, R::Question, R::Explanation,
-                                     R::Question, R::None, R::GroupHeader, R::Question,
-                                     R::Explanation}));
+    EXPECT_EQ(roles,
+              (std::vector<R>{R::GroupHeader, R::TestHeader, R::Question, R::Explanation,
+                              R::Question, R::None, R::GroupHeader, R::Question, R::Explanation}));
     EXPECT_EQ(RecordRole("Test|getl00100000000|", "Test|getl00103001001c"), R::TestHeader);
     EXPECT_EQ(RecordRole("Test|getl0010000000", ""), R::None); // too short for a code
 }

@@ -26,7 +26,8 @@ public:
     virtual void SetRemark(const std::string& text) = 0;           // RemarkLbl
     virtual void SetNextCaption(const std::string& caption) = 0;   // NextQuestionBtn, repainted
     virtual void ShowNextButton() = 0; // after a time-out with direct feedback
-    virtual void SetPauseButton(bool pressed, const std::string& caption) = 0; // repainted
+    // PauseTestBtn down with "Test vervolgen" or up with "Test pauzeren", repainted.
+    virtual void SetPauseButton(bool pressed) = 0;
     virtual void SetTimeCaptions(const std::string& question, const std::string& total) = 0;
     virtual void SetQuestionGauge(int value) = 0; // TimeLimitQGauge, needle
     virtual void SetTestGauge(int value) = 0;     // TimeLimitTGauge

@@ -1,4 +1,4 @@
-#include "exam/test_page_status.h"
+#include "exam/page_status.h"
 
 TTestPageStatus TestPageStatus(const TTestRunState& s, bool timeLimQ, bool timeLimT) {
     using S = TTestRunState;

@@ -1,4 +1,4 @@
-#include "exam/test_content.h"
+#include "exam/content_model.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "exam/test_run.h"
+#include "exam/run.h"
 
 #include "exam/catalogue.h"
 #include "exam/run_timing.h"
@@ -13,11 +13,33 @@ constexpr uint8_t kMaxChoices = 255;
 
 } // namespace
 
-TTestRun::TTestRun(TTestRunState& state, std::string& catalogueText, TiDbRecFile& db,
-                   const TRecordIndex& index, const TUserProfile& user, TTestPageHost& host,
-                   TClock clock)
-    : s_(state), catalogueText_(catalogueText), db_(db), index_(index), content_(db, index),
-      user_(user), host_(host), clock_(clock ? std::move(clock) : TClock(&plat::Now)) {}
+TTestRun::TTestRun(std::string& catalogueText, TiDbRecFile& db, const TRecordIndex& index,
+                   const TUserProfile& user, TTestPageHost& host)
+    : catalogueText_(catalogueText), db_(db), index_(index), content_(db, index), user_(user),
+      host_(host) {}
+
+void TTestRun::SetLoggedOn() {
+    s_.Set(S::sfLoggedOn);
+}
+
+void TTestRun::ClearFlags() {
+    s_.StatusFlags = 0;
+}
+
+void TTestRun::LeaveTestPage() {
+    s_.Clear(S::sfTestPage);
+}
+
+void TTestRun::ForgetTest() {
+    s_.CurrentTest.clear();
+    s_.QuestionNo = 0;
+    s_.TestQuestionCount = 0;
+    s_.UsedTime = 0;
+    s_.QuestionStart = 0;
+    s_.LastTick = 0;
+    s_.AnswerLength = 0;
+    s_.ChoiceCount = 0;
+}
 
 void TTestRun::ChooseTestBtnClick() {
     host_.ShowTestPage();
@@ -25,8 +47,7 @@ void TTestRun::ChooseTestBtnClick() {
     s_.Clear(S::sfTestRunning);
     s_.Clear(S::sfTestPaused);
     s_.Clear(S::sfReviewing);
-    s_.PausePressed = false;
-    host_.SetPauseButton(false, kPauseCaption);
+    host_.SetPauseButton(false);
     host_.PlaySound(kCatalogueSound);
     host_.SetTestHeader(kCatalogueHeader);
     ShowCatalogue();
@@ -38,7 +59,7 @@ void TTestRun::ShowCatalogue() {
     host_.UpdateStatus();
     host_.ProcessEvents(); // the message stays visible during the build
     ResetRunForCatalogue(s_);
-    StopTimer();
+    host_.StopTimer();
     host_.BeginCatalogueProgress();
     const std::string text = EnsureCatalogue(
         catalogueText_, content_, user_, [this](int percent) { host_.CatalogueProgress(percent); });
@@ -86,9 +107,9 @@ void TTestRun::StartTest() {
     s_.ChoiceCount = 0;
     if (s_.Has(S::sfTestRunning)) {
         ShowQuestionForAnswering(s_.QuestionNo);
-        s_.QuestionStart = clock_();
+        s_.QuestionStart = plat::Now();
         s_.LastTick = s_.QuestionStart;
-        StartTimer();
+        host_.StartTimer();
     } else {
         ShowFeedbackFor(s_.QuestionNo);
         host_.DisableInputs();
@@ -126,13 +147,13 @@ void TTestRun::DeleteAnswerBtnClick() {
 
 void TTestRun::NextQuestionBtnClick(TRunSender sender) {
     if (s_.Has(S::sfTestPaused)) {
-        PauseTestBtnClick(sender); // resumes
+        PauseTestBtnClick(); // resumes
         return;
     }
     if (s_.Has(S::sfTestRunning)) {
         InvalidateCatalogue(catalogueText_);
         if (s_.FeedbackPending) {
-            StopTimer();
+            host_.StopTimer();
             const std::string answer = CurrentAnswer();
             // Resuming after a pause: the answer was stored at the pause with
             // its time; storing it again would record 0 milliseconds.
@@ -143,8 +164,7 @@ void TTestRun::NextQuestionBtnClick(TRunSender sender) {
             SetAnswerCaption(kAnswerCaptionEmpty + answer);
             host_.DisableInputs();
             SetQuestionHeader();
-            s_.NextCaption = kNextCaption;
-            host_.SetNextCaption(s_.NextCaption);
+            host_.SetNextCaption(kNextCaption);
             s_.FeedbackPending = false;
             s_.FeedbackShown = true;
         } else {
@@ -159,9 +179,9 @@ void TTestRun::NextQuestionBtnClick(TRunSender sender) {
                 s_.ChoiceCount = 0;
                 ShowQuestionForAnswering(s_.QuestionNo);
                 s_.UsedTime += s_.LastTick - s_.QuestionStart;
-                s_.QuestionStart = clock_();
+                s_.QuestionStart = plat::Now();
                 s_.LastTick = s_.QuestionStart;
-                StartTimer();
+                host_.StartTimer();
                 ApplyNextCaption();
             }
         }
@@ -184,18 +204,16 @@ void TTestRun::PreviousQuestionBtnClick() {
     host_.UpdateStatus();
 }
 
-void TTestRun::PauseTestBtnClick(TRunSender /*sender*/) {
+void TTestRun::PauseTestBtnClick() {
     host_.ShowTestPage();
     if (s_.Has(S::sfTestPaused)) {
         s_.Clear(S::sfTestPaused);
-        s_.PausePressed = false;
-        host_.SetPauseButton(false, kPauseCaption);
+        host_.SetPauseButton(false);
         NextQuestionBtnClick(TRunSender::PauseButton);
     } else {
         s_.Set(S::sfTestPaused);
-        s_.PausePressed = true;
-        host_.SetPauseButton(true, kResumeCaption);
-        ShowPausedText();
+        host_.SetPauseButton(true);
+        host_.ShowText(kPausedText);
         if (s_.Has(S::sfTestRunning)) {
             RecordPausedQuestion();
             if (s_.QuestionNo == s_.TestQuestionCount) {
@@ -203,8 +221,7 @@ void TTestRun::PauseTestBtnClick(TRunSender /*sender*/) {
                 s_.Clear(S::sfTestRunning);
                 ChooseTestBtnClick();
                 s_.Clear(S::sfTestPaused);
-                s_.PausePressed = false;
-                host_.SetPauseButton(false, kPauseCaption);
+                host_.SetPauseButton(false);
             }
             InvalidateCatalogue(catalogueText_);
         }
@@ -212,22 +229,18 @@ void TTestRun::PauseTestBtnClick(TRunSender /*sender*/) {
     host_.UpdateStatus();
 }
 
-void TTestRun::ShowPausedText() {
-    host_.ShowText(kPausedText);
-}
-
 void TTestRun::RecordPausedQuestion() {
     StoreCurrentAnswer();
     s_.UsedTime += s_.LastTick - s_.QuestionStart;
-    s_.QuestionStart = clock_();
+    s_.QuestionStart = plat::Now();
     s_.LastTick = s_.QuestionStart;
-    StopTimer();
+    host_.StopTimer();
 }
 
 void TTestRun::TestTimerTimer() {
     if (!s_.Has(S::sfTestRunning) || s_.Has(S::sfTestPaused))
         return;
-    s_.LastTick = clock_();
+    s_.LastTick = plat::Now();
     const double onQuestion = s_.LastTick - s_.QuestionStart;
     host_.SetTimeCaptions("Tijd deze vraag: " + FormatMinSec(onQuestion),
                           "Totale tijd: " + FormatHourMinSec(onQuestion + s_.UsedTime));
@@ -252,14 +265,14 @@ void TTestRun::TestTimerTimer() {
     // Only finished questions count, so the limit acts at the first tick
     // after a question is done.
     if (TestTimeUp(s_.UsedTime, user_.TimeLimTt)) {
-        StopTimer();
+        host_.StopTimer();
         FillRemainingAnswers();
         ChooseTestBtnClick();
     }
 }
 
 void TTestRun::FillRemainingAnswers() {
-    const std::string value = AnswerValue("", clock_(), 0);
+    const std::string value = AnswerValue("", plat::Now(), 0);
     for (int q = std::max(1, s_.QuestionNo); q <= s_.TestQuestionCount; ++q) {
         const std::string key = KeyOfQuestion(q);
         if (!key.empty())

@@ -3,8 +3,9 @@
 #include "exam/catalogue.h"
 #include "exam/feedback.h"
 #include "exam/iq_score.h"
+#include "exam/run.h"
 #include "exam/stored_answers.h"
-#include "exam/test_run.h"
+#include "platform/datetime.h"
 
 #include <algorithm>
 
@@ -118,7 +119,7 @@ void TTestRun::StoreCurrentAnswer() {
     const std::string key = KeyOfQuestion(s_.QuestionNo);
     if (key.empty())
         return;
-    Store(key, AnswerValue(CurrentAnswer(), clock_(), ElapsedMs(s_.QuestionStart, s_.LastTick)));
+    Store(key, AnswerValue(CurrentAnswer(), plat::Now(), ElapsedMs(s_.QuestionStart, s_.LastTick)));
 }
 
 void TTestRun::Store(std::string_view questionKey, const std::string& value) {
@@ -130,22 +131,12 @@ void TTestRun::Store(std::string_view questionKey, const std::string& value) {
 }
 
 void TTestRun::ApplyNextCaption() {
-    s_.NextCaption = (!user_.DirectFB || s_.Has(S::sfReviewing)) ? kNextCaption : kFeedbackCaption;
-    host_.SetNextCaption(s_.NextCaption);
-    s_.FeedbackPending = s_.NextCaption == kFeedbackCaption;
+    // With direct feedback the next click during a run stores and evaluates.
+    s_.FeedbackPending = user_.DirectFB && !s_.Has(S::sfReviewing);
+    host_.SetNextCaption(s_.FeedbackPending ? kFeedbackCaption : kNextCaption);
 }
 
 void TTestRun::SetAnswerCaption(std::string caption) {
     s_.AnswerCaption = std::move(caption);
     host_.SetAnswerCaption(s_.AnswerCaption);
-}
-
-void TTestRun::StartTimer() {
-    s_.TimerActive = true;
-    host_.StartTimer();
-}
-
-void TTestRun::StopTimer() {
-    s_.TimerActive = false;
-    host_.StopTimer();
 }

@@ -1,9 +1,9 @@
+#include "exam/run.h"
 #include "exam/run_timing.h"
 #include "exam/stored_answers.h"
-#include "exam/test_run.h"
 #include "platform/datetime.h"
+#include "tests/exam/fake_test_page.h"
 #include "tests/exam/test_engine_fixture.h"
-#include "tests/exam/test_run_host.h"
 
 #include <gtest/gtest.h>
 
@@ -26,21 +26,22 @@ const Records kRun = {
     {"Test|getl00100301001c", "Vraag drie"},                                // 8, the last record
 };
 
-// The main window's side of a run: state, cache, user, page and a clock
-// that only moves when the test says so.
+// The main window's side of a run: cache, user, page and a clock that only
+// moves when the test says so. The run owns its state; `s` reads it.
 struct RunFixture {
     Engine e{kRun};
-    TTestRunState s;
     std::string cache;
     TUserProfile user;
     FakeTestPage page;
     double now = plat::EncodeDateTime({2006, 6, 2, 12, 0, 0, 0});
-    TTestRun run{s, cache, e.db, e.index, user, page, [this] { return now; }};
+    plat::ScopedClock clock{[this] { return now; }};
+    TTestRun run{cache, e.db, e.index, user, page};
+    const TTestRunState& s = run.State();
 
     RunFixture() {
         user.Name = "Piet";
         user.Age = 45;
-        s.Set(S::sfLoggedOn);
+        run.SetLoggedOn();
     }
     void Start(const char* test = "getl001") {
         run.ChooseTestBtnClick();
@@ -238,34 +239,32 @@ TEST(TestRun, QuestionTimeOutWithFeedbackShowsIt) {
     EXPECT_EQ(r.Stored("getl001001"), r.Time(11000));
 }
 
-// A host with page buttons of its own does their status part itself and
-// calls only the engine's share: the catalogue, the paused text, the record.
-TEST(TestRun, HostOwnedButtonsUseTheEngineSteps) {
+// The catalogue button is the other way out of a pause: the run is left
+// where it was stored and everything of it is forgotten.
+TEST(TestRun, CatalogueFromAPauseForgetsTheRun) {
     RunFixture r;
     r.Start();
     r.Choose({"a", "c"});
     r.Ticks(3);
-    r.page.sounds.clear();
-    r.page.header = "kept";
-    r.s.Set(S::sfTestPaused);
-    r.run.ShowPausedText();
-    EXPECT_EQ(r.page.text, "Test is gepauzeerd");
-    r.run.RecordPausedQuestion();
+    r.run.PauseTestBtnClick();
+    ASSERT_TRUE(r.s.Has(S::sfTestPaused));
     EXPECT_EQ(r.Stored("getl001001"), "ac" + r.Time(3000));
-    EXPECT_NEAR(r.s.UsedTime, 3 * kSecond, 1e-9);
-    EXPECT_EQ(r.s.QuestionStart, r.now);
-    EXPECT_FALSE(r.page.timerRunning);
     EXPECT_EQ(r.s.QuestionNo, 1);
+    r.page.sounds.clear();
 
-    r.s.Clear(S::sfTestPaused | S::sfTestRunning);
-    r.run.ShowCatalogue();
+    r.run.ChooseTestBtnClick();
     EXPECT_TRUE(r.InCatalogue());
     EXPECT_NE(r.page.text.find("[3 vragen, 1 beantwoord]"), std::string::npos);
-    EXPECT_TRUE(r.page.sounds.empty());
-    EXPECT_EQ(r.page.header, "kept");
+    EXPECT_EQ(r.page.sounds, std::vector<std::string>{"a\\3.wav"});
+    EXPECT_EQ(r.page.header, "Tests");
+    EXPECT_FALSE(r.page.pausePressed);
+    EXPECT_FALSE(r.page.timerRunning);
+    EXPECT_FALSE(r.s.Has(S::sfTestPaused) || r.s.Has(S::sfTestRunning));
+    EXPECT_TRUE(r.s.Has(S::sfTestPage) && r.s.Has(S::sfLoggedOn));
     EXPECT_TRUE(r.s.CurrentTest.empty());
     EXPECT_EQ(r.s.QuestionNo, 0);
     EXPECT_EQ(r.s.ShownQuestionRec, 0);
+    EXPECT_EQ(r.Stored("getl001001"), "ac" + r.Time(3000)); // not stored again
 }
 
 TEST(TestRun, PauseStoresAndResumeGoesOn) {
@@ -274,10 +273,9 @@ TEST(TestRun, PauseStoresAndResumeGoesOn) {
     r.Choose({"a", "c"});
     r.Ticks(5);
     r.cache = "oud";
-    r.run.PauseTestBtnClick(TRunSender::PauseButton);
+    r.run.PauseTestBtnClick();
     EXPECT_TRUE(r.s.Has(S::sfTestPaused));
     EXPECT_TRUE(r.page.pausePressed);
-    EXPECT_EQ(r.page.pauseCaption, "Test vervolgen");
     EXPECT_EQ(r.page.text, "Test is gepauzeerd");
     EXPECT_EQ(r.Stored("getl001001"), "ac" + r.Time(5000));
     EXPECT_NEAR(r.s.UsedTime, 5 * kSecond, 1e-9);
@@ -286,9 +284,9 @@ TEST(TestRun, PauseStoresAndResumeGoesOn) {
     EXPECT_TRUE(r.run.Status().PauseEnabled); // to resume
 
     r.Ticks(60); // paused: no tick counts
-    r.run.PauseTestBtnClick(TRunSender::PauseButton);
+    r.run.PauseTestBtnClick();
     EXPECT_FALSE(r.s.Has(S::sfTestPaused));
-    EXPECT_EQ(r.page.pauseCaption, "Test pauzeren");
+    EXPECT_FALSE(r.page.pausePressed);
     EXPECT_EQ(r.s.QuestionNo, 2); // the paused question is not shown again
     EXPECT_EQ(r.page.text, "Vraag twee");
     EXPECT_EQ(r.Stored("getl001001"), "ac" + r.Time(5000));
@@ -296,7 +294,7 @@ TEST(TestRun, PauseStoresAndResumeGoesOn) {
 
     // The next-question button resumes as well.
     r.Choose({"b"});
-    r.run.PauseTestBtnClick(TRunSender::PauseButton);
+    r.run.PauseTestBtnClick();
     r.run.NextQuestionBtnClick(TRunSender::NextButton);
     EXPECT_FALSE(r.s.Has(S::sfTestPaused));
     EXPECT_EQ(r.s.QuestionNo, 3);
@@ -309,8 +307,8 @@ TEST(TestRun, ResumeWithFeedbackPendingKeepsTheStoredTime) {
     r.Start();
     r.Choose({"a", "b"});
     r.Ticks(7);
-    r.run.PauseTestBtnClick(TRunSender::PauseButton);
-    r.run.PauseTestBtnClick(TRunSender::PauseButton);
+    r.run.PauseTestBtnClick();
+    r.run.PauseTestBtnClick();
     EXPECT_NE(r.page.text.find("Uw antwoord ab was fout, het juiste antwoord is ac"),
               std::string::npos);
     EXPECT_EQ(r.Stored("getl001001"), "ab" + r.Time(7000));
@@ -327,13 +325,12 @@ TEST(TestRun, PauseOnTheLastQuestionEndsTheRun) {
     EXPECT_EQ(r.s.QuestionNo, 3);
     r.Choose({"c"});
     r.Ticks(2);
-    r.run.PauseTestBtnClick(TRunSender::PauseButton);
+    r.run.PauseTestBtnClick();
     EXPECT_EQ(r.Stored("getl001003"), "c" + r.Time(2000));
     EXPECT_TRUE(r.InCatalogue());
     EXPECT_FALSE(r.s.Has(S::sfTestRunning));
     EXPECT_FALSE(r.s.Has(S::sfTestPaused));
     EXPECT_FALSE(r.page.pausePressed);
-    EXPECT_EQ(r.page.pauseCaption, "Test pauzeren");
     EXPECT_TRUE(r.cache.empty());
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exam/test_page_host.h"
+#include "exam/page_host.h"
 
 #include <string>
 #include <vector>
@@ -9,7 +9,7 @@
 struct FakeTestPage : TTestPageHost {
     std::string text; // what TestView shows
     std::vector<std::string> shown;
-    std::string header, answerCaption, remark, nextCaption, pauseCaption;
+    std::string header, answerCaption, remark, nextCaption;
     std::string questionTime, totalTime;
     bool pausePressed = false;
     bool inputsEnabled = true;
@@ -36,10 +36,7 @@ struct FakeTestPage : TTestPageHost {
     void SetRemark(const std::string& t) override { remark = t; }
     void SetNextCaption(const std::string& c) override { nextCaption = c; }
     void ShowNextButton() override { ++nextForced; }
-    void SetPauseButton(bool pressed, const std::string& c) override {
-        pausePressed = pressed;
-        pauseCaption = c;
-    }
+    void SetPauseButton(bool pressed) override { pausePressed = pressed; }
     void SetTimeCaptions(const std::string& q, const std::string& t) override {
         questionTime = q;
         totalTime = t;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exam/test_page_host.h"
+#include "exam/page_host.h"
 
 class TMainForm;
 
@@ -26,7 +26,7 @@ public:
     void SetRemark(const std::string& text) override;
     void SetNextCaption(const std::string& caption) override;
     void ShowNextButton() override;
-    void SetPauseButton(bool pressed, const std::string& caption) override;
+    void SetPauseButton(bool pressed) override;
     void SetTimeCaptions(const std::string& question, const std::string& total) override;
     void SetQuestionGauge(int value) override;
     void SetTestGauge(int value) override;

@@ -1,31 +1,38 @@
 #pragma once
 
-#include "exam/test_content.h"
-#include "exam/test_page_host.h"
-#include "exam/test_page_status.h"
-#include "exam/test_run_state.h"
+#include "exam/content_model.h"
+#include "exam/page_host.h"
+#include "exam/page_status.h"
+#include "exam/run_state.h"
 #include "users/user_profile.h"
 
-#include <functional>
 #include <string>
 #include <string_view>
 
 // Who raised a next-question or pause event: resuming passes the pause
 // button, which keeps the answer stored at the pause from being stored again.
-enum class TRunSender { Other, NextButton, PauseButton, Timer };
+enum class TRunSender { NextButton, PauseButton, Timer };
 
 // The Test page's logic: catalogue, selection, the run with its answers,
-// time limits and pause, review and feedback. The main window's handlers
-// call the methods of the same name; everything the engine shows or starts
-// goes through the host. The clock is injectable so time limits can be
-// tested without waiting.
+// time limits and pause, review and feedback. It owns the run's state; the
+// main window's handlers call the methods of the same name and everything
+// the engine shows or starts goes through the host. Time is plat::Now(), so
+// a test that replaces the platform clock runs time limits without waiting.
 class TTestRun {
 public:
-    using TClock = std::function<double()>;
+    TTestRun(std::string& catalogueText, TiDbRecFile& db, const TRecordIndex& index,
+             const TUserProfile& user, TTestPageHost& host);
 
-    TTestRun(TTestRunState& state, std::string& catalogueText, TiDbRecFile& db,
-             const TRecordIndex& index, const TUserProfile& user, TTestPageHost& host,
-             TClock clock = {});
+    const TTestRunState& State() const { return s_; }
+
+    // The log-on pages set and clear the flags the run shares with them.
+    void SetLoggedOn();
+    void ClearFlags();
+    // Another page became active: the catalogue's mark goes.
+    void LeaveTestPage();
+    // The current test with its counters and times is forgotten (start-up,
+    // log-off, adding a user); the flags and the shown record stay.
+    void ForgetTest();
 
     // Event handlers.
     void ChooseTestBtnClick();
@@ -33,15 +40,8 @@ public:
     void DeleteAnswerBtnClick();
     void NextQuestionBtnClick(TRunSender sender);
     void PreviousQuestionBtnClick();
-    void PauseTestBtnClick(TRunSender sender);
+    void PauseTestBtnClick();
     void TestTimerTimer();
-
-    // The parts of ChooseTestBtnClick and PauseTestBtnClick that a host
-    // with page buttons of its own calls from its handlers: the catalogue
-    // after the button's status part, and the pause of a running question.
-    void ShowCatalogue();
-    void ShowPausedText();
-    void RecordPausedQuestion();
 
     // Operations the handlers share.
     void ShowRecord(const TDbRec& record, int32_t recNoAsked);
@@ -59,6 +59,9 @@ public:
     const TTestContent& Content() const { return content_; }
 
 private:
+    void ShowCatalogue();
+    // Pausing a running question stores its answer and banks its time.
+    void RecordPausedQuestion();
     // No record for the asked question: an empty text and no shown question.
     void ShowNoRecord();
     void SelectTest(std::string_view target);
@@ -66,8 +69,6 @@ private:
     void Choose(std::string_view target);
     void ApplyNextCaption();
     void SetAnswerCaption(std::string caption);
-    void StartTimer();
-    void StopTimer();
     void FillRemainingAnswers();
     void Store(std::string_view questionKey, const std::string& value);
     // QuestionKey of question n of the current test, empty when there is none.
@@ -75,12 +76,11 @@ private:
     // Record number of question n, 0 when there is none.
     int32_t RecNoOfQuestion(int questionNo) const;
 
-    TTestRunState& s_;
+    TTestRunState s_;
     std::string& catalogueText_;
     TiDbRecFile& db_;
     const TRecordIndex& index_;
     TTestContent content_;
     const TUserProfile& user_;
     TTestPageHost& host_;
-    TClock clock_;
 };

@@ -1,4 +1,4 @@
-#include "app/test_page_adapter.h"
+#include "app/run_page_adapter.h"
 
 #include "app/main_form.h"
 #include "app/skin_style.h"
@@ -88,9 +88,8 @@ void TMainFormTestHost::ShowNextButton() {
     form_.NextQuestionBtn->show();
 }
 
-void TMainFormTestHost::SetPauseButton(bool pressed, const std::string& caption) {
-    form_.PauseTestBtn->SetButtonIsDown(pressed);
-    SetButtonCaption(form_.PauseTestBtn, caption);
+void TMainFormTestHost::SetPauseButton(bool pressed) {
+    form_.SetPauseButton(pressed);
 }
 
 void TMainFormTestHost::SetTimeCaptions(const std::string& question, const std::string& total) {

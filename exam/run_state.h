@@ -3,12 +3,18 @@
 #include <cstdint>
 #include <string>
 
-// The main window's test-run fields, named as the window names them. The
-// window may hold one of these or derive from it; the engine's functions work
-// on it and on nothing else of the window.
+inline constexpr const char* kAnswerCaptionEmpty = "Keuze: ";
+inline constexpr const char* kNextCaption = "Volgende vraag";
+inline constexpr const char* kFeedbackCaption = "Feedback";
+inline constexpr const char* kPauseCaption = "Test pauzeren";
+inline constexpr const char* kResumeCaption = "Test vervolgen";
+inline constexpr const char* kPausedText = "Test is gepauzeerd";
+
+// The test run's fields, named as the window names them. TTestRun owns the
+// one copy; everything else reads it through TTestRun::State().
 struct TTestRunState {
-    // StatusFlags bits that the test page uses (the other bits belong to the
-    // page navigation and are left alone here).
+    // StatusFlags bits of the log-on and the test page. The page-visit bits
+    // of the other pages are the window's own.
     static constexpr uint16_t sfLoggedOn = 0x0002;
     static constexpr uint16_t sfTestPage = 0x0004;
     static constexpr uint16_t sfTestRunning = 0x0008;
@@ -27,24 +33,14 @@ struct TTestRunState {
     bool FeedbackPending = false;
     int32_t ShownQuestionRec = 0; // record on display, 0 for none
 
-    // What the test page's controls show, kept here so that the rules need
-    // no widget: QuestionAnswerLbl, NextQuestionBtn and PauseTestBtn.
-    std::string AnswerCaption = "Keuze: ";
-    std::string NextCaption = "Volgende vraag";
-    bool PausePressed = false;
+    // The caption of QuestionAnswerLbl, kept here so that the status rules
+    // need no widget.
+    std::string AnswerCaption = kAnswerCaptionEmpty;
     // The feedback of the current question is on display during a run; the
     // next-question button must then stay reachable even without a choice.
     bool FeedbackShown = false;
-    bool TimerActive = false;
 
     bool Has(uint16_t flag) const { return (StatusFlags & flag) != 0; }
     void Set(uint16_t flag) { StatusFlags = uint16_t(StatusFlags | flag); }
     void Clear(uint16_t flag) { StatusFlags = uint16_t(StatusFlags & ~flag); }
 };
-
-inline constexpr const char* kAnswerCaptionEmpty = "Keuze: ";
-inline constexpr const char* kNextCaption = "Volgende vraag";
-inline constexpr const char* kFeedbackCaption = "Feedback";
-inline constexpr const char* kPauseCaption = "Test pauzeren";
-inline constexpr const char* kResumeCaption = "Test vervolgen";
-inline constexpr const char* kPausedText = "Test is gepauzeerd";
