@@ -44,8 +44,8 @@ QByteArray InflatePrefix(const QByteArray& stored, int32_t size) {
     return out;
 }
 
-void CheckExtract(const QString& archivePath, const QByteArray& archive,
-                  const TPictureEntry& entry, const QString& target) {
+void CheckExtract(const QString& archivePath, const QByteArray& archive, const TPictureEntry& entry,
+                  const QString& target) {
     QFile::remove(target);
     const bool ok = ExtractPicture(archivePath, entry, target);
     if (!ok) {

@@ -106,8 +106,8 @@ void ReadWithHttp(const Listener& listener, std::string_view reply, int mode) {
         return; // a failed transfer; the exported functions report it
     }
     Check(client.Status() >= 0 && client.Status() <= 999 && client.ContentLength() >= 0);
-    const std::string body = mode == 2 && client.Body.empty() ? deviceBytes.toStdString()
-                                                              : client.Body;
+    const std::string body =
+        mode == 2 && client.Body.empty() ? deviceBytes.toStdString() : client.Body;
     // The header as kept, then the body: nothing but what was sent, in order.
     const std::string kept = client.Header + body;
     Check(std::string_view(reply).starts_with(kept));

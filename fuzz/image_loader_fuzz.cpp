@@ -44,15 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The dithering choice comes from the input so both ways are reached.
     const bool dither = size % 2 == 1;
-    CheckIndexed(TImageLoader::ConvertToDepth(decoded, TReadDepth::rdColor16, dither), decoded,
-                 16);
+    CheckIndexed(TImageLoader::ConvertToDepth(decoded, TReadDepth::rdColor16, dither), decoded, 16);
     CheckIndexed(TImageLoader::ConvertToDepth(decoded, TReadDepth::rdColor256, dither), decoded,
                  256);
     const QImage mono = TImageLoader::ConvertToDepth(decoded, TReadDepth::rdMonochrome, dither);
     Check(mono.format() == QImage::Format_Mono && mono.size() == decoded.size());
-    const QImage trueColour = TImageLoader::ConvertToDepth(decoded, TReadDepth::rdTrueColor, dither);
-    Check(trueColour.size() == decoded.size() &&
-          (trueColour.format() == QImage::Format_RGB32 ||
-           trueColour.format() == QImage::Format_ARGB32));
+    const QImage trueColour =
+        TImageLoader::ConvertToDepth(decoded, TReadDepth::rdTrueColor, dither);
+    Check(trueColour.size() == decoded.size() && (trueColour.format() == QImage::Format_RGB32 ||
+                                                  trueColour.format() == QImage::Format_ARGB32));
     return 0;
 }
