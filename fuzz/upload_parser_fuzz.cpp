@@ -2,7 +2,8 @@
 // users of a users.dat and the participants made of them against a small
 // answer key. Whatever arrives, every name must be one the program could log
 // on with, names must differ without regard to case, and every answer kept
-// must belong to a question of the key, once per participant.
+// must belong to a question of the key, once per participant; line ends and
+// a byte order mark change nothing.
 #include "exam/content_model.h"
 #include "platform/ansi.h"
 #include "recdb/db_rec_file.h"
@@ -110,6 +111,25 @@ void CheckParticipants(const TAnswerKey& key, const std::vector<TParticipant>& p
     }
 }
 
+// Line ends and a byte order mark are only how the file was saved: the
+// normalised text holds neither and gives the same users.
+void CheckNormalized(std::string_view body, const std::vector<TUploadedUser>& users) {
+    const std::string normal = NormalizedLines(body);
+    if (normal.find('\r') != std::string::npos || normal.size() > body.size())
+        std::abort();
+    // Only the first of two marks is one; the second is text.
+    if (normal.starts_with("\xEF\xBB\xBF"))
+        return;
+    const std::vector<TUploadedUser> again = ParseUpload(normal);
+    if (again.size() != users.size())
+        std::abort();
+    for (std::size_t i = 0; i < users.size(); ++i)
+        if (again[i].Name != users[i].Name || again[i].Uid != users[i].Uid ||
+            again[i].Female != users[i].Female || again[i].Age != users[i].Age ||
+            again[i].Answers != users[i].Answers)
+            std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -120,6 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view body(reinterpret_cast<const char*>(data), size);
     const std::vector<TUploadedUser> users = ParseUpload(body);
     CheckUsers(users);
+    CheckNormalized(body, users);
     CheckParticipants(key, service.Participants(body), users.size());
     return 0;
 }

@@ -727,6 +727,12 @@ TProfileEdit::Section(std::string_view section) const {
 }
 
 bool TProfileEdit::Write(std::string_view section, std::string_view key, std::string_view value) {
+    // A line break anywhere in the key is refused, also where trimming
+    // would take it away.
+    if (HasLineBreak(key)) {
+        state_.refused = true;
+        return false;
+    }
     key = Trim(key);
     if (!StorableKey(key) || HasLineBreak(section) || HasLineBreak(value) ||
         state_.doc.buf.size() + section.size() + key.size() + value.size() + 8 >=

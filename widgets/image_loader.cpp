@@ -161,6 +161,31 @@ TImageKind TImageLoader::SniffKind(QByteArrayView data) {
     return TImageKind::ikUnknown;
 }
 
+namespace {
+
+// Qt's BMP reader keeps a colour table as short as the header declares even
+// when pixels use higher indices; Qt paints those black. The table is filled
+// up with black so every index names a colour, which the colour reductions
+// and the palette code rely on.
+QImage WithWholeColourTable(QImage image) {
+    if (image.format() != QImage::Format_Indexed8 || image.colorCount() >= 256)
+        return image;
+    int highest = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* line = image.constScanLine(y);
+        for (int x = 0; x < image.width(); ++x)
+            highest = std::max<int>(highest, line[x]);
+    }
+    if (highest >= image.colorCount()) {
+        QList<QRgb> table = image.colorTable();
+        table.resize(highest + 1, qRgb(0, 0, 0));
+        image.setColorTable(table);
+    }
+    return image;
+}
+
+} // namespace
+
 QImage TImageLoader::Decode(const QByteArray& data) {
     const TImageKind kind = SniffKind(data);
     if (kind == TImageKind::ikUnknown)
@@ -170,7 +195,7 @@ QImage TImageLoader::Decode(const QByteArray& data) {
     // Qt draws what it got from a cut-off file and calls that a success.
     if (!imgcheck::IsComplete(kind, data))
         return {};
-    return ReadWithQt(data, QtFormatName(kind));
+    return WithWholeColourTable(ReadWithQt(data, QtFormatName(kind)));
 }
 
 QImage TImageLoader::LoadFromData(const QByteArray& data, TReadDepth depth, bool dither) {

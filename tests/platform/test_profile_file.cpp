@@ -166,7 +166,7 @@ TEST_F(ProfileFile, TextThatCannotBeStoredIsRefusedAndDamagedFilesSurvive) {
     const QByteArray garbage(raw, sizeof raw - 1);
     const QString f = Put(garbage);
     EXPECT_EQ(ReadProfileString(f, "s] tail ", "k"), std::string("1\0", 2));
-    for (const char* key : {"", "  ", "a=b", "[k", ";k", "a\nb"})
+    for (const char* key : {"", "  ", "a=b", "[k", ";k", "a\nb", "k\r", "\nk"})
         EXPECT_FALSE(WriteProfileString(f, "s", key, "v")) << key;
     EXPECT_FALSE(WriteProfileString(f, "s\r\n[t]", "k", "v"));
     EXPECT_FALSE(WriteProfileString(f, "s", "k", "v\r\nx=y"));
