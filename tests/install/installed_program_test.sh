@@ -56,6 +56,15 @@ if command -v appstreamcli >/dev/null; then
         >"$work/appstream.log" 2>&1 || { cat "$work/appstream.log"; fail "metainfo"; }
 fi
 
+# A packaged copy registers no uninstaller: "uninstall" starts nothing and
+# leaves no trace in the user's home.
+mkdir -p "$work/home-uninstall"
+env -u XDG_DATA_HOME HOME="$work/home-uninstall" QT_QPA_PLATFORM=offscreen \
+    ZENX_INSTANCE_SUFFIX="install-$$" timeout 30 "$program" UNINSTALL 2>/dev/null ||
+    fail "zenx uninstall failed"
+[[ -x "$root/usr/lib/zenx/zenx" && -z "$(ls -A "$work/home-uninstall")" ]] ||
+    fail "zenx uninstall did something"
+
 snapshot() { (cd "$share" && find . -printf '%p %s %m %T@\n' | sort | md5sum); }
 before=$(snapshot)
 
