@@ -8,6 +8,7 @@
 #include "app/url_launch.h"
 #include "app/window_requests.h"
 #include "platform/ansi.h"
+#include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/single_instance.h"
 
@@ -85,6 +86,9 @@ int RunProgram(int argc, char** argv, const std::function<void(TMainForm&)>& whe
         RunUninstaller();
         return 0;
     }
+    // Where the content, User\ and T\ live: beside the program, or for an
+    // installed copy in the installation and the user's own folders.
+    plat::ChooseDataLocation();
 
     // The shared 16- and 256-colour palettes are built on first use by the
     // controls that need them; they are plain colour tables, nothing to release.

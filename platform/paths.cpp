@@ -4,8 +4,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
+#include <cerrno>
+#include <mutex>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace plat {
 namespace {
@@ -13,6 +20,83 @@ namespace {
 QString& ProgramDirOverride() {
     static QString dir;
     return dir;
+}
+
+// The server resolves paths from worker threads; the location is shared.
+std::mutex& LocationMutex() {
+    static std::mutex m;
+    return m;
+}
+
+DataLocation& LocationInForce() {
+    static DataLocation location;
+    return location;
+}
+
+QString WithoutSlash(QString dir) {
+    while (dir.size() > 1 && dir.endsWith('/'))
+        dir.chop(1);
+    return dir;
+}
+
+// <prefix>/share/zenx when `dir` is <prefix>/lib/zenx (or lib64, ...) and the
+// content was installed beside it; empty otherwise.
+QString InstalledContentDir(const QString& dir) {
+    const QFileInfo program(dir);
+    if (program.fileName() != QLatin1String("zenx"))
+        return QString();
+    const QFileInfo lib(program.path());
+    if (!lib.fileName().startsWith(QLatin1String("lib")))
+        return QString();
+    const QString share = QDir::cleanPath(lib.path() + QStringLiteral("/share/zenx"));
+    return QFileInfo(share).isDir() ? share : QString();
+}
+
+QString AbsoluteEnv(const char* name) {
+    const QString value = qEnvironmentVariable(name);
+    return value.startsWith('/') ? WithoutSlash(value) : QString();
+}
+
+// $XDG_DATA_HOME, or ~/.local/share. A relative value is to be ignored.
+QString UserDataHome() {
+    if (const QString xdg = AbsoluteEnv("XDG_DATA_HOME"); !xdg.isEmpty())
+        return xdg;
+    QString home = AbsoluteEnv("HOME");
+    if (home.isEmpty()) {
+        const passwd* pw = ::getpwuid(::getuid());
+        home = pw && pw->pw_dir ? QFile::decodeName(pw->pw_dir) : QDir::homePath();
+    }
+    return WithoutSlash(home) + QStringLiteral("/.local/share");
+}
+
+// Creates the missing folders of an absolute path for their owner only, the
+// way the base-directory rules ask; folders that exist keep their mode.
+bool MakePrivateDirs(const QString& dir) {
+    const QStringList parts = dir.split('/', Qt::SkipEmptyParts);
+    QString path;
+    for (const QString& part : parts) {
+        path += '/' + part;
+        const QByteArray native = QFile::encodeName(path);
+        if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    return QFileInfo(dir).isDir();
+}
+
+// A fresh folder that only this user can enter, in $XDG_RUNTIME_DIR when the
+// session has one, else in the system's temporary folder. Empty on failure.
+QString MakePrivateTemp() {
+    QString root = AbsoluteEnv("XDG_RUNTIME_DIR");
+    if (root.isEmpty() || !QFileInfo(root).isDir() || !QFileInfo(root).isWritable())
+        root = WithoutSlash(QDir::tempPath());
+    QByteArray pattern = QFile::encodeName(root + QStringLiteral("/zenx-XXXXXX"));
+    if (!::mkdtemp(pattern.data()))
+        return QString();
+    return QFile::decodeName(pattern);
+}
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
 }
 
 QString WithSlash(QString dir) {
@@ -73,10 +157,71 @@ QString ProgramDir() {
 
 void SetProgramDir(const QString& dir) {
     ProgramDirOverride() = dir.isEmpty() ? QString() : WithSlash(dir);
+    SetDataLocation({});
+}
+
+DataLocation DecideDataLocation(const QString& programDir, bool programDirWritable) {
+    DataLocation location;
+    const QString dir = WithoutSlash(QDir::cleanPath(programDir));
+    const QString share = InstalledContentDir(dir);
+    if (share.isEmpty() && programDirWritable)
+        return location; // a program directory of its own, as always
+    location.Installed = true;
+    location.Content = share.isEmpty() ? dir : share;
+    location.User = UserDataHome() + QStringLiteral("/zenx/User");
+    return location;
+}
+
+DataLocation ChooseDataLocation() {
+    const QString dir = ProgramDir();
+    const QByteArray native = QFile::encodeName(dir);
+    DataLocation location = DecideDataLocation(dir, ::access(native.constData(), W_OK) == 0);
+    if (location.Installed) {
+        // User\ itself is made by the user store, which gives it 0700 too.
+        const QString zenxData = QFileInfo(location.User).path();
+        MakePrivateDirs(zenxData);
+        location.Temp = MakePrivateTemp();
+        // Without a usable temporary folder the pictures go beside the
+        // user's data, which is still private.
+        if (location.Temp.isEmpty())
+            location.Temp = zenxData + QStringLiteral("/T");
+    }
+    SetDataLocation(location);
+    return location;
+}
+
+DataLocation CurrentDataLocation() {
+    std::lock_guard lock(LocationMutex());
+    return LocationInForce();
+}
+
+void SetDataLocation(const DataLocation& location) {
+    std::lock_guard lock(LocationMutex());
+    LocationInForce() = location;
 }
 
 QString ResolvePath(std::string_view relative) {
-    return ResolvePath(relative, ProgramDir());
+    const DataLocation location = CurrentDataLocation();
+    if (!location.Installed || relative.empty() || IsSeparator(relative.front()))
+        return ResolvePath(relative, ProgramDir());
+    const std::size_t end = std::min(relative.find_first_of("\\/"), relative.size());
+    const std::string_view first = relative.substr(0, end);
+    QString base;
+    if (AnsiSameText(first, "User"))
+        base = location.User;
+    else if (AnsiSameText(first, "T"))
+        base = location.Temp;
+    if (base.isEmpty())
+        return ResolvePath(relative, location.Content.isEmpty() ? ProgramDir() : location.Content);
+
+    // The folder itself is named exactly; what lies below is matched as usual.
+    std::string_view rest = relative.substr(end);
+    const bool trailing = !rest.empty();
+    while (!rest.empty() && IsSeparator(rest.front()))
+        rest.remove_prefix(1);
+    if (rest.empty())
+        return trailing ? base + '/' : base;
+    return ResolvePath(rest, base);
 }
 
 QString ResolvePath(std::string_view relative, const QString& baseDir) {
