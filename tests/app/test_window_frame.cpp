@@ -6,7 +6,7 @@
 #include "tests/app/form_controls.h"
 #include "tests/common/process_waits.h"
 #include "tests/common/temp_program_dir.h"
-#include "tests/widgets/paint_probe.h"
+#include "tests/common/paint_probe.h"
 #include "widgets/bk_control.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // server: an upload and a download, then the bytes that crossed and the
 // files left on disk.
 #include "tests/exchange/exchange_fixture.h"
-#include "tests/transfer/loopback_server.h"
+#include "tests/common/loopback_server.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "tests/markup/markup_fixture.h"
-#include "tests/widgets/paint_probe.h"
+#include "tests/common/paint_probe.h"
 
 #include "markup/markup_view_host.h"
 

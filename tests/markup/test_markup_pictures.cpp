@@ -2,7 +2,7 @@
 #include "platform/paths.h"
 #include "tests/common/temp_program_dir.h"
 #include "tests/markup/markup_fixture.h"
-#include "tests/widgets/paint_probe.h"
+#include "tests/common/paint_probe.h"
 
 #include <QLoggingCategory>
 #include <QStringList>

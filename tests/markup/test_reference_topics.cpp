@@ -1,6 +1,6 @@
 #include "markup/reference_topics.h"
 #include "recdb/record_index.h"
-#include "tests/widgets/paint_probe.h"
+#include "tests/common/paint_probe.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The real libveldux.so against servers that misbehave: cut, empty, endless,
 // silent, chunked, redirected and reset replies. Every failure must leave
 // the old file byte for byte and nothing beside it.
-#include "tests/transfer/loopback_server.h"
+#include "tests/common/loopback_server.h"
 #include "transfer/veldux.h"
 
 #include <QApplication>

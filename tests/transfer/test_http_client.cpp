@@ -1,6 +1,6 @@
 // The HTTP client against a scripted loopback server: the bytes of its
 // requests, the reading of replies and the following of redirects.
-#include "tests/transfer/loopback_server.h"
+#include "tests/common/loopback_server.h"
 #include "transfer/http_client.h"
 #include "transfer/transfer_errors.h"
 

@@ -1,7 +1,7 @@
 // The socket layer against a scripted loopback server: line reading with
 // peek, capture, cancel and time-out, connection failures, host look-up and
 // the cost of waiting.
-#include "tests/transfer/loopback_server.h"
+#include "tests/common/loopback_server.h"
 #include "transfer/sock_client.h"
 #include "transfer/sock_errors.h"
 #include "transfer/transfer_errors.h"

@@ -1,6 +1,6 @@
 // The real libveldux.so, loaded and called the way the program does: the
 // dialog, the result codes and what the files look like afterwards.
-#include "tests/transfer/loopback_server.h"
+#include "tests/common/loopback_server.h"
 #include "transfer/veldux.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "platform/screen.h"
-#include "tests/widgets/paint_probe.h"
+#include "tests/common/paint_probe.h"
 #include "widgets/background.h"
 #include "widgets/background_paint.h"
 #include "widgets/bk_control.h"

@@ -1,6 +1,6 @@
 #include "widgets/gauge.h"
 
-#include "paint_probe.h"
+#include "tests/common/paint_probe.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "tests/widgets/paint_probe.h"
+#include "tests/common/paint_probe.h"
 #include "widgets/background.h"
 #include "widgets/proportional_image.h"
 

@@ -1,4 +1,4 @@
-#include "tests/transfer/loopback_server.h"
+#include "tests/common/loopback_server.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
