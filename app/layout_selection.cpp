@@ -27,7 +27,9 @@ std::optional<TLayoutChoice> ChooseLayout(int w, int h) {
 
 namespace {
 
-int Scale(int v, int m, int d) { return int(int64_t(v) * m / d); }
+int Scale(int v, int m, int d) {
+    return int(int64_t(v) * m / d);
+}
 
 // v * m / d rounded to the nearest whole number, halves away from zero.
 int ScaleRounded(int v, int m, int d) {

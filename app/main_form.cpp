@@ -12,9 +12,9 @@
 #include "platform/paths.h"
 #include "platform/screen.h"
 #include "platform/wave_player.h"
+#include "users/user_store.h"
 #include "widgets/base_btn.h"
 #include "widgets/hand_cursors.h"
-#include "users/user_store.h"
 #include "widgets/image_loader.h"
 
 #include <QApplication>

@@ -8,9 +8,12 @@
 namespace {
 
 constexpr size_t kShortString = 255;
-constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zernox 2";
+constexpr const char* kUninstallKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zernox 2";
 
-std::string Short(std::string_view s) { return std::string(s.substr(0, kShortString)); }
+std::string Short(std::string_view s) {
+    return std::string(s.substr(0, kShortString));
+}
 
 } // namespace
 
@@ -56,14 +59,14 @@ bool OpenUrlInBrowser(std::string_view url) {
     }
     if (typeName.empty())
         return false;
-    const auto command = plat::RegReadString(plat::RegRoot::ClassesRoot,
-                                             Short(typeName + "\\Shell\\Open\\Command"));
+    const auto command =
+        plat::RegReadString(plat::RegRoot::ClassesRoot, Short(typeName + "\\Shell\\Open\\Command"));
     if (!command || command->empty())
         return false;
 
     const TBrowserCommand split = SplitBrowserCommand(*command);
-    const std::string params =
-        Short(split.extraArgs.empty() ? std::string(url) : split.extraArgs + " " + std::string(url));
+    const std::string params = Short(
+        split.extraArgs.empty() ? std::string(url) : split.extraArgs + " " + std::string(url));
     return plat::ShellExecute({split.program, params, {}}) > 32;
 }
 

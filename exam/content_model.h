@@ -23,11 +23,11 @@ TRecordRole RecordRole(std::string_view key, std::string_view previousKey);
 
 // A question's scoring fields, read from its index entry.
 struct TQuestionInfo {
-    std::string Key;       // QuestionKey; empty when the question does not exist
-    int32_t Points = 0;    // not a number counts as 0
+    std::string Key;    // QuestionKey; empty when the question does not exist
+    int32_t Points = 0; // not a number counts as 0
     int32_t AnswerLength = 0;
-    std::string Answer;    // compared character for character
-    int32_t RecNo = 0;     // record of the question text
+    std::string Answer; // compared character for character
+    int32_t RecNo = 0;  // record of the question text
 };
 
 // The loaded database and its test index seen as groups, tests and

@@ -57,9 +57,9 @@ bool TStatisticsDownload::Prepare() {
         return false;
     // Named like the profile writers' temporary files (".<name>.~<pid>-"),
     // so that the next start removes one that a killed program left.
-    download_.setFileTemplate(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                              QStringLiteral(".~") + QString::number(QCoreApplication::applicationPid()) +
-                              QStringLiteral("-XXXXXX"));
+    download_.setFileTemplate(
+        info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".~") +
+        QString::number(QCoreApplication::applicationPid()) + QStringLiteral("-XXXXXX"));
     if (!download_.open())
         return false;
     // The library replaces the file by name; only the name is kept here.

@@ -4,9 +4,9 @@
 #include "picarchive/inflate_stream.h"
 #include "picarchive/picture_archive.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
         FindPicture(index, entry.Name);
         if (entry.Offset < 0 || entry.StoredSize <= 0 || entry.Size <= 0 ||
-            entry.StoredSize >= entry.Size || int64_t(entry.Offset) + entry.StoredSize > archive.size())
+            entry.StoredSize >= entry.Size ||
+            int64_t(entry.Offset) + entry.StoredSize > archive.size())
             continue;
         const QByteArray stored = archive.mid(entry.Offset, entry.StoredSize);
         QByteArray member;

@@ -49,9 +49,8 @@ QImage TPictureCache::LoadPicture(std::string_view name) {
             const TPictureEntry entry = FindPicture(*pictureIndex_, key);
             if (!ExtractPicture(plat::ResolvePath("zernox2.dat"), entry, temp) ||
                 !QFileInfo::exists(temp)) {
-                qCWarning(lcPicture).noquote()
-                    << "picture" << QString::fromStdString(key)
-                    << "cannot be extracted from the picture archive";
+                qCWarning(lcPicture).noquote() << "picture" << QString::fromStdString(key)
+                                               << "cannot be extracted from the picture archive";
                 Store(std::move(key), QImage());
                 return {};
             }

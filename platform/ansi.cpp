@@ -58,11 +58,16 @@ char AnsiUpperChar(char c) {
     if (b >= 0xE0 && b <= 0xFE && b != 0xF7)
         return char(b - 0x20);
     switch (b) {
-    case 0x9A: return char(0x8A); // š
-    case 0x9C: return char(0x8C); // œ
-    case 0x9E: return char(0x8E); // ž
-    case 0xFF: return char(0x9F); // ÿ
-    default: return c;
+    case 0x9A:
+        return char(0x8A); // š
+    case 0x9C:
+        return char(0x8C); // œ
+    case 0x9E:
+        return char(0x8E); // ž
+    case 0xFF:
+        return char(0x9F); // ÿ
+    default:
+        return c;
     }
 }
 
@@ -73,11 +78,16 @@ char AnsiLowerChar(char c) {
     if (b >= 0xC0 && b <= 0xDE && b != 0xD7)
         return char(b + 0x20);
     switch (b) {
-    case 0x8A: return char(0x9A);
-    case 0x8C: return char(0x9C);
-    case 0x8E: return char(0x9E);
-    case 0x9F: return char(0xFF);
-    default: return c;
+    case 0x8A:
+        return char(0x9A);
+    case 0x8C:
+        return char(0x9C);
+    case 0x8E:
+        return char(0x9E);
+    case 0x9F:
+        return char(0xFF);
+    default:
+        return c;
     }
 }
 

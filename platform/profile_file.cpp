@@ -577,8 +577,8 @@ private:
 // renames it over `target`, so that readers and a crash see either the old or
 // the new file. `id` receives the identity of the new file.
 // `pin` receives a read-only descriptor of the new file for the cache.
-bool ReplaceFile(const std::string& target, const std::string& content, mode_t newMode,
-                 FileId& id, int& pin) {
+bool ReplaceFile(const std::string& target, const std::string& content, mode_t newMode, FileId& id,
+                 int& pin) {
     struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
     // A read-only file stays as it is, as it would if it were written in place.
@@ -590,7 +590,8 @@ bool ReplaceFile(const std::string& target, const std::string& content, mode_t n
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = dir + '.' + base + ".~" + std::to_string(::getpid()) + '-' + std::to_string(++counter);
+        temp =
+            dir + '.' + base + ".~" + std::to_string(::getpid()) + '-' + std::to_string(++counter);
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, newMode);
         if (fd < 0 && errno != EEXIST)
             return false;
@@ -735,8 +736,7 @@ bool TProfileEdit::Write(std::string_view section, std::string_view key, std::st
     }
     key = Trim(key);
     if (!StorableKey(key) || HasLineBreak(section) || HasLineBreak(value) ||
-        state_.doc.buf.size() + section.size() + key.size() + value.size() + 8 >=
-            kMaxBufferBytes) {
+        state_.doc.buf.size() + section.size() + key.size() + value.size() + 8 >= kMaxBufferBytes) {
         state_.refused = true;
         return false;
     }

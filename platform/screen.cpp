@@ -22,8 +22,8 @@ constexpr int kMaxSide = 100000;
 std::optional<int> ParseNumber(const QByteArray& text, int min, int max) {
     if (text.isEmpty() || text.size() > 6)
         return std::nullopt;
-    const std::optional<uint64_t> value =
-        ParseUnsignedDecimal(std::string_view(text.constData(), size_t(text.size())), uint64_t(max));
+    const std::optional<uint64_t> value = ParseUnsignedDecimal(
+        std::string_view(text.constData(), size_t(text.size())), uint64_t(max));
     if (!value || *value < uint64_t(min))
         return std::nullopt;
     return int(*value);

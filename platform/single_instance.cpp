@@ -45,7 +45,9 @@ bool PostToInstance(const QString& className, uint32_t message, int timeoutMs) {
 
 InstanceListener::InstanceListener(QObject* parent) : QObject(parent) {}
 
-InstanceListener::~InstanceListener() { Release(); }
+InstanceListener::~InstanceListener() {
+    Release();
+}
 
 void InstanceListener::Release() {
     // The socket goes before the lock, so that whoever takes the lock next

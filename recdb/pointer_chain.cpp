@@ -62,7 +62,9 @@ void TPointerChain::CursorToFirst() {
     cursorIndex_ = first_ ? 1 : 0;
 }
 
-void* TPointerChain::Item(int32_t n) { return Locate(n) ? cursor_->item : nullptr; }
+void* TPointerChain::Item(int32_t n) {
+    return Locate(n) ? cursor_->item : nullptr;
+}
 
 void TPointerChain::SetItem(int32_t n, void* item) {
     if (Locate(n))

@@ -35,7 +35,7 @@ typedef int32_t (*PostFileFunc)(const char*, const char*);
 
 // Result codes of GetFile and PostFile.
 enum : int32_t {
-    VELDUX_NO_CONNECTION = 101,  // the server could not be reached
+    VELDUX_NO_CONNECTION = 101, // the server could not be reached
     // An error reply; a reply cut short, reset, malformed, without content,
     // beyond the bounds of reply_limits.h or stalled past the time-out; or
     // a file that could not be written. A download's old file stays.

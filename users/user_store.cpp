@@ -113,7 +113,8 @@ std::string AnswersSection(std::string_view name) {
 }
 
 TUserList LoadUserList(const QString& file) {
-    return ReadList([&](std::string_view key) { return plat::ReadProfileString(file, kUsers, key); });
+    return ReadList(
+        [&](std::string_view key) { return plat::ReadProfileString(file, kUsers, key); });
 }
 
 bool SaveUserList(const QString& file, const TUserList& list) {
@@ -195,7 +196,8 @@ bool RemoveStoredUser(const QString& file, std::string_view name) {
         TUserList list = ListIn(edit);
         // Sections are found without regard to case, so every entry that
         // leads to them goes too.
-        std::erase_if(list, [&](const std::string& entry) { return plat::AnsiSameText(entry, name); });
+        std::erase_if(list,
+                      [&](const std::string& entry) { return plat::AnsiSameText(entry, name); });
         return PutList(edit, list);
     });
 }

@@ -16,8 +16,8 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>

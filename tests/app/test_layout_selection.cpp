@@ -9,13 +9,13 @@ TEST(LayoutSelection, ScreensGetOneStepSmallerLayouts) {
         int w, h, layout, m, d;
     };
     const Case cases[] = {
-        {800, 600, 0, 1, 1},       {640, 480, 0, 1, 1},
-        {1024, 768, 1, 600, 480},  // height decides
+        {800, 600, 0, 1, 1},        {640, 480, 0, 1, 1},
+        {1024, 768, 1, 600, 480},   // height decides
         {1280, 1024, 2, 1024, 640}, // width-limited: 2.0 < 2.13
-        {1366, 768, 1, 600, 480},  // height-limited
-        {1152, 864, 2, 768, 480},  // equal ratio, decided by height
-        {1280, 800, 1, 600, 480},  {1920, 1080, 2, 768, 480},
-        {1023, 1000, 0, 1, 1},     {1024, 1000, 1, 800, 640},
+        {1366, 768, 1, 600, 480},   // height-limited
+        {1152, 864, 2, 768, 480},   // equal ratio, decided by height
+        {1280, 800, 1, 600, 480},   {1920, 1080, 2, 768, 480},
+        {1023, 1000, 0, 1, 1},      {1024, 1000, 1, 800, 640},
         {1151, 2000, 1, 800, 640},
     };
     for (const Case& c : cases) {
@@ -59,9 +59,9 @@ TEST(LayoutSelection, ScalingMultipliesThenDividesAndScalesEachFontOnce) {
     EXPECT_EQ(panel->geometry(), QRect(242, 72, 782, 696));
     EXPECT_EQ(inherits->geometry(), QRect(5, 8, 232, 72)); // 4.8 .. 236.8
     EXPECT_EQ(own->geometry(), QRect(144, 22, 736, 26));   // 22.4 .. 48
-    EXPECT_EQ(root.font().pixelSize(), 17);     // 11 * 1.6 = 17.6
-    EXPECT_EQ(inherits->font().pixelSize(), 17); // follows, not scaled twice
-    EXPECT_EQ(own->font().pixelSize(), 20);      // 13 * 1.6 = 20.8
+    EXPECT_EQ(root.font().pixelSize(), 17);                // 11 * 1.6 = 17.6
+    EXPECT_EQ(inherits->font().pixelSize(), 17);           // follows, not scaled twice
+    EXPECT_EQ(own->font().pixelSize(), 20);                // 13 * 1.6 = 20.8
     EXPECT_TRUE(own->font().bold());
 }
 

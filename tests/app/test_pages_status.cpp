@@ -227,8 +227,11 @@ TEST_F(PagesTest, RunningTestLocksThePagesUntilAnAnswerOrAPause) {
     form.UserProfile.TimeLimT = true;
     StartTest(form);
     ASSERT_TRUE(form.StatusFlags() & sfTestRunning);
-    for (TBaseBtn* b : {Control<TBaseBtn>(form, "LogOnOffBtn"), Control<TBaseBtn>(form, "ConfigBtn"), Control<TBaseBtn>(form, "InternetBtn"), Control<TBaseBtn>(form, "SelectTestBtn"),
-                        Control<TBaseBtn>(form, "PauseTestBtn"), Control<TBaseBtn>(form, "BkInfoBtn"), Control<TBaseBtn>(form, "HelpBtn")})
+    for (TBaseBtn* b :
+         {Control<TBaseBtn>(form, "LogOnOffBtn"), Control<TBaseBtn>(form, "ConfigBtn"),
+          Control<TBaseBtn>(form, "InternetBtn"), Control<TBaseBtn>(form, "SelectTestBtn"),
+          Control<TBaseBtn>(form, "PauseTestBtn"), Control<TBaseBtn>(form, "BkInfoBtn"),
+          Control<TBaseBtn>(form, "HelpBtn")})
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
     EXPECT_FALSE(Control<TGauge>(form, "TimeLimitQGauge")->isVisibleTo(&form));
     EXPECT_TRUE(Control<TGauge>(form, "TimeLimitTGauge")->isVisibleTo(&form));

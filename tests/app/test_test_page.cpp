@@ -337,7 +337,8 @@ TEST_F(TestPageTest, PauseStoresAndResumeGoesOnToTheNextQuestion) {
     EXPECT_TRUE(Control<TBaseBtn>(*form, "PauseTestBtn")->ButtonIsDown());
     EXPECT_EQ(Control<TBaseBtn>(*form, "PauseTestBtn")->Caption(), "Test vervolgen");
     EXPECT_FALSE(Control<QTimer>(*form, "TestTimer")->isActive());
-    EXPECT_TRUE(Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled() && Control<TBaseBtn>(*form, "BkInfoBtn")->isEnabled());
+    EXPECT_TRUE(Control<TBaseBtn>(*form, "SelectTestBtn")->isEnabled() &&
+                Control<TBaseBtn>(*form, "BkInfoBtn")->isEnabled());
     EXPECT_FALSE(Control<TBaseBtn>(*form, "ConfigBtn")->isEnabled());
     EXPECT_NEAR(form->TestRun().State().UsedTime, 5 * kSecond, 1e-9);
 
@@ -467,7 +468,8 @@ TEST_F(TestPageTest, ReviewWalksTheFeedbackWithinBounds) {
     // The catalogue ends the review; stored answers stay as they were.
     Click(Control<TBaseBtn>(*form, "SelectTestBtn"));
     EXPECT_FALSE(HasFlag(form->StatusFlags(), sfReviewing));
-    EXPECT_FALSE(Shown(Control<TBaseBtn>(*form, "PreviousQuestionBtn")) || Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")));
+    EXPECT_FALSE(Shown(Control<TBaseBtn>(*form, "PreviousQuestionBtn")) ||
+                 Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")));
     EXPECT_EQ(Stored("getl001002"), "a<38000,0><1000>");
 }
 

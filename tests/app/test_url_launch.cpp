@@ -19,8 +19,7 @@ public:
         return std::to_string(int(root)) + "|" + plat::AnsiUpper(key) + "|" +
                plat::AnsiUpper(value);
     }
-    void Set(plat::RegRoot root, std::string_view key, std::string_view value,
-             std::string data) {
+    void Set(plat::RegRoot root, std::string_view key, std::string_view value, std::string data) {
         values[Id(root, key, value)] = std::move(data);
     }
     bool KeyExists(plat::RegRoot root, std::string_view key) override {
@@ -60,8 +59,8 @@ protected:
     }
     void SetBrowser(const char* ext, const char* type, const char* command) {
         registry->Set(plat::RegRoot::ClassesRoot, ext, "", type);
-        registry->Set(plat::RegRoot::ClassesRoot, std::string(type) + "\\Shell\\Open\\Command",
-                      "", command);
+        registry->Set(plat::RegRoot::ClassesRoot, std::string(type) + "\\Shell\\Open\\Command", "",
+                      command);
     }
 };
 

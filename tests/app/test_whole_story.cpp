@@ -17,8 +17,8 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -106,7 +106,8 @@ TEST_F(WholeStoryTest, NewUserTakesTheFirstTestOfTheBuiltContent) {
     // Every question gets an answer; the run ends after the last.
     for (int q = 1; q <= count && Running(); ++q) {
         ASSERT_EQ(form->TestRun().State().QuestionNo, q);
-        for (int tries = 0; tries < 4 && !Shown(Control<TBaseBtn>(*form, "NextQuestionBtn")); ++tries)
+        for (int tries = 0; tries < 4 && !Shown(Control<TBaseBtn>(*form, "NextQuestionBtn"));
+             ++tries)
             AnswerSomething();
         ASSERT_TRUE(Shown(Button("NextQuestionBtn"))) << "question " << q << "\n" << ViewText();
         Ticks(3 + q);

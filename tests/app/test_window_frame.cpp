@@ -4,9 +4,9 @@
 #include "platform/screen.h"
 #include "platform/single_instance.h"
 #include "tests/app/form_controls.h"
+#include "tests/common/paint_probe.h"
 #include "tests/common/process_waits.h"
 #include "tests/common/temp_program_dir.h"
-#include "tests/common/paint_probe.h"
 #include "widgets/bk_control.h"
 
 #include <QCoreApplication>

@@ -10,9 +10,13 @@ TempProgramDir::TempProgramDir() : previous_(plat::ProgramDir()) {
     plat::SetProgramDir(dir_.path());
 }
 
-TempProgramDir::~TempProgramDir() { plat::SetProgramDir(previous_); }
+TempProgramDir::~TempProgramDir() {
+    plat::SetProgramDir(previous_);
+}
 
-QString TempProgramDir::Path() const { return dir_.path() + '/'; }
+QString TempProgramDir::Path() const {
+    return dir_.path() + '/';
+}
 
 QString TempProgramDir::Write(const QString& relative, const QByteArray& content) const {
     const QString path = Path() + relative;

@@ -1,8 +1,8 @@
 // The Internet page with the real libveldux.so against a loopback exchange
 // server: an upload and a download, then the bytes that crossed and the
 // files left on disk.
-#include "tests/exchange/exchange_fixture.h"
 #include "tests/common/loopback_server.h"
+#include "tests/exchange/exchange_fixture.h"
 
 #include <QApplication>
 #include <QDir>

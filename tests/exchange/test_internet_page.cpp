@@ -153,9 +153,9 @@ TEST_F(InternetPage, DownloadNamesTheServerFileAndTheUserDirectory) {
     const QStringList calls = Calls();
     ASSERT_EQ(calls.size(), 3);
     // The library writes beside the target, which is replaced afterwards.
-    const QString prefix =
-        "GetFile exchange.example:81/zenx iusers.dat " + f.program.Path() + "user/.iusers.dat.~" +
-        QString::number(QCoreApplication::applicationPid()) + "-";
+    const QString prefix = "GetFile exchange.example:81/zenx iusers.dat " + f.program.Path() +
+                           "user/.iusers.dat.~" +
+                           QString::number(QCoreApplication::applicationPid()) + "-";
     EXPECT_TRUE(calls[1].startsWith(prefix)) << calls[1].toStdString();
     EXPECT_GT(calls[1].size(), prefix.size());
     EXPECT_EQ(f.program.Read("user/iusers.dat"), "[Women.Answers]\r\nABC0010001=50\r\n");

@@ -1,5 +1,5 @@
-#include "tests/markup/markup_fixture.h"
 #include "tests/common/paint_probe.h"
+#include "tests/markup/markup_fixture.h"
 
 #include "markup/markup_view_host.h"
 

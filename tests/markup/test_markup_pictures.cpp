@@ -1,8 +1,8 @@
 #include "picarchive/picture_archive.h"
 #include "platform/paths.h"
+#include "tests/common/paint_probe.h"
 #include "tests/common/temp_program_dir.h"
 #include "tests/markup/markup_fixture.h"
-#include "tests/common/paint_probe.h"
 
 #include <QLoggingCategory>
 #include <QStringList>

@@ -14,7 +14,8 @@ using archivetest::Deflate;
 using archivetest::WithIndex;
 
 // 12 June 2003 10:20:30 as an MS-DOS date-time.
-constexpr uint32_t kDosDate = (23u << 25) | (6u << 21) | (12u << 16) | (10u << 11) | (20u << 5) | 15u;
+constexpr uint32_t kDosDate =
+    (23u << 25) | (6u << 21) | (12u << 16) | (10u << 11) | (20u << 5) | 15u;
 
 QByteArray Picture(int n, char fill) {
     QByteArray data(n, fill);
@@ -33,12 +34,12 @@ struct Archive {
     Archive() {
         QByteArray data = plain + packed;
         const std::string d = std::to_string(kDosDate);
-        const std::string index =
-            "plain.gif=" + d + ";1200;1200;0;\r\n" +                                 //
-            "big.bmp=" + d + ";5000;" + std::to_string(packed.size()) + ";1200;\n" + //
-            "bad.bmp=" + d + ";1000;1200;0;\r" +                 // stored larger than size
-            "far.bmp=" + d + ";900;900;999999;\r\n" +             // beyond the file
-            "nosemi.bmp=" + d + ";1200;1200;0";                   // offset without ";"
+        const std::string index = "plain.gif=" + d + ";1200;1200;0;\r\n" + //
+                                  "big.bmp=" + d + ";5000;" + std::to_string(packed.size()) +
+                                  ";1200;\n" +                         //
+                                  "bad.bmp=" + d + ";1000;1200;0;\r" + // stored larger than size
+                                  "far.bmp=" + d + ";900;900;999999;\r\n" + // beyond the file
+                                  "nosemi.bmp=" + d + ";1200;1200;0";       // offset without ";"
         path = dir.Write("zernox2.dat", WithIndex(data, index));
     }
 };
@@ -97,7 +98,8 @@ TEST(PictureArchive, EntryFieldsNeedTheirSemicolon) {
 }
 
 TEST(PictureArchive, FindPictureIgnoresCase) {
-    const std::vector<std::string> index = {"nodate", "reeks1.bmp=0;10;10;0;", "REEKS1.BMP=0;1;1;1;"};
+    const std::vector<std::string> index = {"nodate", "reeks1.bmp=0;10;10;0;",
+                                            "REEKS1.BMP=0;1;1;1;"};
     const TPictureEntry found = FindPicture(index, "REEKS1.bmp");
     EXPECT_EQ(found.Name, "reeks1.bmp"); // the first line that matches
     EXPECT_EQ(found.Size, 10);

@@ -13,9 +13,9 @@ TEST(Numbers, SignedDecimalTakesASignAndDigitsWithin64Bits) {
     EXPECT_EQ(ParseSignedDecimal("-0042"), -42);
     EXPECT_EQ(ParseSignedDecimal("9223372036854775807"), INT64_MAX);
     EXPECT_EQ(ParseSignedDecimal("-9223372036854775807"), -INT64_MAX);
-    for (const char* bad : {"", "+", "-", " 1", "1 ", "1a", "0x10", "--1", "+-1",
-                            "9223372036854775808", "-9223372036854775808",
-                            "99999999999999999999999"})
+    for (const char* bad :
+         {"", "+", "-", " 1", "1 ", "1a", "0x10", "--1", "+-1", "9223372036854775808",
+          "-9223372036854775808", "99999999999999999999999"})
         EXPECT_EQ(ParseSignedDecimal(bad), std::nullopt) << bad;
 }
 

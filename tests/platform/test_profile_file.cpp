@@ -267,7 +267,8 @@ TEST_F(ProfileFile, CrashWhileWritingLeavesTheOldFileWhole) {
     // The next start clears what the dead writer left; a live one's stays.
     Put("partial", ".test.ini.~" + QString::number(getpid()) + "-99");
     EXPECT_EQ(plat::RemoveStaleProfileTemps(f), 1);
-    EXPECT_EQ(Files(), (QStringList{".test.ini.~" + QString::number(getpid()) + "-99", "test.ini"}));
+    EXPECT_EQ(Files(),
+              (QStringList{".test.ini.~" + QString::number(getpid()) + "-99", "test.ini"}));
 
     // A child that completes its write leaves the new content.
     child = fork();
@@ -355,7 +356,8 @@ TEST_F(ProfileFile, BatchIsOneReplaceAndAFailureLeavesNoneOfIt) {
         e.EraseSection("Users");
         return false;
     }));
-    plat::detail::SetProfileWriteHook([](ProfileWriteStage s) { return s != ProfileWriteStage::Synced; });
+    plat::detail::SetProfileWriteHook(
+        [](ProfileWriteStage s) { return s != ProfileWriteStage::Synced; });
     EXPECT_FALSE(plat::EditProfile(f, [](plat::TProfileEdit& e) {
         e.EraseSection("Bob.Data");
         return true;
@@ -424,7 +426,8 @@ TEST_F(ProfileFile, WritersInSeveralProcessesKeepEachOthersKeys) {
     // This process's cached copy is out of date; its next write must not
     // bring the old section back.
     EXPECT_TRUE(WriteProfileString(f, "Anna.Answers", "Mine", "1"));
-    EXPECT_EQ(plat::ReadProfileSection(f, "Anna.Answers").size(), std::size_t(kWriters * kKeys + 1));
+    EXPECT_EQ(plat::ReadProfileSection(f, "Anna.Answers").size(),
+              std::size_t(kWriters * kKeys + 1));
 }
 
 } // namespace

@@ -23,8 +23,8 @@ struct Db {
 // questions (the first followed by an explanation repeating its code), a
 // group without tests and records of no kind in between.
 const Records kContent = {
-    {"BkInfo|Intelligentie", "Over intelligentie"},           // 1
-    {"Test|rkn100100101001c", "Vraag 1 van groep rkn1"},       // 2
+    {"BkInfo|Intelligentie", "Over intelligentie"},             // 1
+    {"Test|rkn100100101001c", "Vraag 1 van groep rkn1"},        // 2
     {"Test|getl00000000000", "Getallen\r\nTweede regel"},       // 3
     {"Test|getl00100000000", "Reeksen\nzonder CR"},             // 4
     {"Test|getl00100501002ab", "Vraag vijf"},                   // 5
@@ -49,10 +49,11 @@ TEST(RecordIndex, ReferenceListHoldsOnlyPlainBkInfoRecords) {
 TEST(RecordIndex, TestIndexIsOrderedByGroupThenFile) {
     Db d(kContent);
     const std::vector<std::string> expected = {
-        "2|rkn100100101001c", "12|rkn100000000000",  // group rkn1
-        "3|getl00000000000",  "4|getl00100000000",   "5|getl00100501002ab",
-        "6|getl00100501002ab<$i>uitleg",             "8|getl001002abc01b", // group getl
-        "11|leeg00000000000",                        // group leeg
+        "2|rkn100100101001c",  "12|rkn100000000000", // group rkn1
+        "3|getl00000000000",   "4|getl00100000000",
+        "5|getl00100501002ab", "6|getl00100501002ab<$i>uitleg",
+        "8|getl001002abc01b", // group getl
+        "11|leeg00000000000", // group leeg
     };
     EXPECT_EQ(d.index.Entries(), expected);
     // "GETL" is the same group regardless of case, but its record does not
@@ -141,9 +142,9 @@ TEST(RecordIndex, TitleOfAnEntryBeyondTheRecordsIsEmpty) {
 
 TEST(RecordIndex, FindRecordNoMatchesSubstringsOfTheFirstTenColumns) {
     Db d(kContent);
-    EXPECT_EQ(d.index.FindRecordNo("getl001000"), 4);  // test header
-    EXPECT_EQ(d.index.FindRecordNo("getl001005"), 5);  // the question, not its explanation
-    EXPECT_EQ(d.index.FindRecordNo("l001"), 4);        // first entry containing it
+    EXPECT_EQ(d.index.FindRecordNo("getl001000"), 4); // test header
+    EXPECT_EQ(d.index.FindRecordNo("getl001005"), 5); // the question, not its explanation
+    EXPECT_EQ(d.index.FindRecordNo("l001"), 4);       // first entry containing it
     EXPECT_EQ(d.index.FindRecordNo("rkn1001"), 2);
     EXPECT_EQ(d.index.FindRecordNo("01002"), 8);       // columns 6-10 of entry 8
     EXPECT_EQ(d.index.FindRecordNo("ab"), 0);          // the answer is beyond column 10

@@ -167,10 +167,11 @@ TEST(ContentCheck, ChoicesThatShowTheSameAndCheckBoxesForOneClick) {
 }
 
 TEST(ContentCheck, APictureChoiceIsInsideItsLink) {
-    TContentSource s = Parse("@groep abcd\nGroep\n@test 001\n<a href=starttest>s</a>\n"
-                             "@vraag 001 punten=5 lengte=1 antwoord=a\n"
-                             "<a href=a>a)</a> <img name=p1.png> <a href=b>b) <img name=p2.png></a>\n"
-                             "@uitleg\nu\n");
+    TContentSource s =
+        Parse("@groep abcd\nGroep\n@test 001\n<a href=starttest>s</a>\n"
+              "@vraag 001 punten=5 lengte=1 antwoord=a\n"
+              "<a href=a>a)</a> <img name=p1.png> <a href=b>b) <img name=p2.png></a>\n"
+              "@uitleg\nu\n");
     CheckContent(s, {"p1.png", "p2.png"});
     EXPECT_EQ(Messages(s), (std::vector<std::string>{
                                "t.txt:5: error: choice 'a' shows nothing but its label; put what "

@@ -219,9 +219,9 @@ TEST_F(UserStoreTest, KilledWriterLosesNoConfirmedChangeAndLeavesNoHalfChange) {
                 ++inFlightApplied;
             }
         }
-        ASSERT_TRUE(found == model) << "round " << round << ": the store differs from the "
-                                    << "confirmed changes (in flight: "
-                                    << (pending ? Encode(*pending) : "nothing") << ")";
+        ASSERT_TRUE(found == model)
+            << "round " << round << ": the store differs from the "
+            << "confirmed changes (in flight: " << (pending ? Encode(*pending) : "nothing") << ")";
 
         // What the next start does: temporary files of the dead writer go.
         tempsLeft += plat::RemoveStaleProfileTemps(File());
@@ -248,8 +248,9 @@ TEST_F(UserStoreTest, CopiesAddingUsersAtOnceKeepEachOthersUsers) {
         if (child == 0) {
             bool ok = true;
             for (int u = 0; u < kUsersEach; ++u)
-                ok &= Perform(File(), Op{'A', "C" + std::to_string(c) + "u" + std::to_string(u),
-                                         {}, {}, 20, 5});
+                ok &= Perform(
+                    File(),
+                    Op{'A', "C" + std::to_string(c) + "u" + std::to_string(u), {}, {}, 20, 5});
             ::_exit(ok ? 0 : 1);
         }
         children.push_back(child);
@@ -310,9 +311,9 @@ TEST_F(UserStoreTest, StoreAndItsFolderAreMadeForTheirOwnerOnly) {
     ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
     const QString gone = QString::number(dead);
     const QString live = QString::number(::getpid());
-    for (const QString& name : {".users.dat.~" + gone + "-3", ".iusers.dat.~" + gone + "-aB3xYz",
-                                ".iusers.dat.~" + gone + "-aB3xYz.Q1w2E3",
-                                ".iusers.dat.~" + live + "-kEePme"})
+    for (const QString& name :
+         {".users.dat.~" + gone + "-3", ".iusers.dat.~" + gone + "-aB3xYz",
+          ".iusers.dat.~" + gone + "-aB3xYz.Q1w2E3", ".iusers.dat.~" + live + "-kEePme"})
         dir_.Write("User/" + name, "partial");
     PrepareUserStore();
     EXPECT_EQ(QDir(dir_.Path() + "User").entryList({".*.~*"}, QDir::Files | QDir::Hidden),

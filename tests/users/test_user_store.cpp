@@ -327,7 +327,9 @@ TEST_F(FailedWriteTest, EachChangeIsOneReplaceAndAFailedOneLeavesTheFileAsItWas)
 
     const std::function<bool()> changes[] = {
         [&] { return WriteUser(File(), user); },
-        [&] { return SaveUserList(File(), {"Anna", "Bob", "Carl"}); },
+        [&] {
+            return SaveUserList(File(), {"Anna", "Bob", "Carl"});
+        },
         [&] { return EraseUser(File(), "Anna"); },
         [&] { return RemoveStoredUser(File(), "Anna"); },
         [&] {

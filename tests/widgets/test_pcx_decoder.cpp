@@ -90,8 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripCase{"SixteenColourRunsAcrossPlanes", 1, 4, true,
                                     PcxRuns::PerScanLine},
                       RoundTripCase{"FourColourPacked", 2, 1, true, PcxRuns::PerPlane},
-                      RoundTripCase{"FourColourPackedUncompressed", 2, 1, false,
-                                    PcxRuns::PerPlane},
+                      RoundTripCase{"FourColourPackedUncompressed", 2, 1, false, PcxRuns::PerPlane},
                       RoundTripCase{"SixteenColourPacked", 4, 1, true, PcxRuns::PerPlane},
                       RoundTripCase{"Paletted256", 8, 1, true, PcxRuns::PerPlane},
                       RoundTripCase{"Paletted256Uncompressed", 8, 1, false, PcxRuns::PerPlane},
@@ -171,9 +170,8 @@ TEST(PcxDecoder, TwoBitPixelsHighFirstWithTheHeadersFourColours) {
     ASSERT_EQ(image.colorCount(), 4);
     const int indices[] = {0, 1, 2, 3, 3, 2};
     for (int x = 0; x < 6; ++x)
-        EXPECT_EQ(image.pixel(x, 0),
-                  qRgb(colours[indices[x] * 3], colours[indices[x] * 3 + 1],
-                       colours[indices[x] * 3 + 2]))
+        EXPECT_EQ(image.pixel(x, 0), qRgb(colours[indices[x] * 3], colours[indices[x] * 3 + 1],
+                                          colours[indices[x] * 3 + 2]))
             << "x " << x;
 
     // Without palette information (version 3, or all zero) the CGA colours.

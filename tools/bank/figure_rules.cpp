@@ -1,8 +1,8 @@
 #include "tools/bank/figure_rules.h"
 
-#include <cstdlib>
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <map>
 #include <numeric>
 #include <set>
