@@ -53,7 +53,9 @@ void Select(QComboBox* list, int index) {
     list->setCurrentIndex(index);
 }
 
-// Step 4 of log-on and log-off.
+// After every log-on or log-off: the buttons and the label show the new
+// state, the pause button is released and the catalogue is built anew for
+// whoever is logged on now.
 void AfterLogOnOrOff(const TUserPages& pages) {
     TUserPagesHost& host = pages.Host;
     host.UpdateStatus();
