@@ -121,7 +121,8 @@ void ReadWithHttp(const Listener& listener, std::string_view reply, int mode) {
     // a HEAD, a 1xx, 204 or 304, which have none and are read to the end).
     const int status = client.Status();
     const bool hasBody = mode != 1 && status >= 200 && status != 204 && status != 304;
-    if (hasBody && client.ContentLength() > 0 && !client.Header.empty())
+    // A chunked body ends at its last chunk; a length beside it is ignored.
+    if (hasBody && !chunked && client.ContentLength() > 0 && !client.Header.empty())
         Check(int64_t(body.size()) <= client.ContentLength());
 }
 
