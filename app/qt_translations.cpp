@@ -4,16 +4,17 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-bool InstallQtTranslations(QCoreApplication* app) {
+QTranslator* InstallQtTranslations(QCoreApplication* app) {
     if (!app)
-        return false;
+        return nullptr;
     // The program is Dutch whatever the desktop's language, so the locale
     // of the system plays no part in the choice.
     auto* translator = new QTranslator(app);
     if (!translator->load(QStringLiteral("qtbase_nl"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
-        return false;
+        return nullptr;
     }
-    return QCoreApplication::installTranslator(translator);
+    QCoreApplication::installTranslator(translator);
+    return translator;
 }
