@@ -4,6 +4,7 @@
 #include "app/main_form.h"
 
 #include "app/app_window.h"
+#include "app/message_boxes.h"
 #include "app/skin_style.h"
 #include "exchange/internet_page.h"
 #include "widgets/background.h"
@@ -48,7 +49,7 @@ void TMainForm::BuildControls() {
     BuildConfigPage();
     BuildTestPage();
     BuildInternetPage();
-    AttachInternetPage(InternetPage);
+    AttachInternetPage(InternetPage, ShowInformationInFront);
     BuildBkInfoPage();
     BuildHelpPage();
 

@@ -40,6 +40,9 @@ void TMainForm::BuildLogOnOffPage() {
     }
     LogOnOffPWLbl->hide();
     LogOnOffCPWLbl->hide();
+    for (QWidget* field :
+         std::initializer_list<QWidget*>{LogOnOffUsersLst, LogOnOffPWEdit, LogOnOffCPWEdit})
+        skin::StyleField(field);
 
     LogOnOffGoBtn = skin::MakeLargeButton(page, "LogOnOffGoBtn", "Aanmelden", 300, 84,
                                           "Aanmelden met opgegeven naam en wachtwoord");
@@ -118,6 +121,9 @@ void TMainForm::BuildConfigPage() {
     }
     for (TSpinner* spin : {ConfigTimeLimitQChkBxSpnnr, ConfigTimeLimitTChkBxSpnnr})
         spin->setAlignment(Qt::AlignRight);
+    for (QWidget* field : std::initializer_list<QWidget*>{ConfigAgeEdit, ConfigHairLst,
+                                                          ConfigEyesLst, ConfigShoeSizeEdit})
+        skin::StyleField(field);
 }
 
 void TMainForm::BuildInternetPage() {

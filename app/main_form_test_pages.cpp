@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
 
 using skin::Make;
 using skin::MakeLabel;
@@ -25,6 +26,7 @@ QScrollArea* MakeScrollBox(QWidget* page, const char* name, int left, int top, i
     box->setFrameShape(QFrame::NoFrame);
     box->setWidgetResizable(true);
     box->viewport()->setAutoFillBackground(false);
+    skin::StyleMarkupScrollBar(box->verticalScrollBar());
     return box;
 }
 
@@ -44,7 +46,7 @@ TGauge* MakeNeedleGauge(QWidget* page, const char* name, int left) {
 void TMainForm::BuildTestPage() {
     QWidget* page = TestPage;
     TestBk = skin::MakePageBackground(page, "TestBk");
-    TestHeaderLbl = skin::MakeHeading(page, "TestHeaderLbl", "Tests");
+    TestHeaderLbl = skin::MakeHeading(page, "TestHeaderLbl", "Tests", skin::kTestHeadingWidth);
     RemarkLbl = MakeLabel(page, "RemarkLbl", "", 24, 36, 441, 16, 11, true);
     TestTextCtrl = MakeScrollBox(page, "TestTextCtrl", 10, 58, 469, 270);
 

@@ -4,6 +4,7 @@
 // TMainFormUserHost.
 #include "app/main_form.h"
 
+#include "app/message_boxes.h"
 #include "app/user_pages_adapter.h"
 #include "users/key_up_filter.h"
 #include "users/log_on_page.h"
@@ -35,8 +36,8 @@ TUserPages TMainForm::UserPages() {
 
 void TMainForm::WireUserPages() {
     userHost_ = std::make_unique<TMainFormUserHost>(*this);
-    ShowWriteErrorBox = [this](const QString& fileName) { ShowWriteError(this, fileName); };
-    AskConfirmBox = [this](const QString& question) { return AskConfirm(this, question); };
+    ShowWriteErrorBox = [this](const QString& fileName) { ShowWriteErrorInFront(this, fileName); };
+    AskConfirmBox = [this](const QString& question) { return AskConfirmInFront(this, question); };
 
     PrepareUserList(LogOnOffUsersLst);
     PrepareSettingsPage(UserPages().Settings);

@@ -4,6 +4,7 @@
 #include "app/intro_form.h"
 #include "app/main_form.h"
 #include "app/program_log.h"
+#include "app/qt_translations.h"
 #include "app/termination_signals.h"
 #include "app/url_launch.h"
 #include "app/window_requests.h"
@@ -55,6 +56,8 @@ int RunProgram(int argc, char** argv, const std::function<void(TMainForm&)>& whe
     QApplication::setApplicationName(QString::fromLatin1(TMainForm::kClassName));
     // One look on every desktop; the window draws its own skin on top.
     QApplication::setStyle(QStringLiteral("Fusion"));
+    // Standard boxes and context menus in Dutch, like the rest of the window.
+    InstallQtTranslations(&app);
     const QString className = QString::fromLatin1(TMainForm::kClassName);
     const bool uninstall = argc > 1 && plat::AnsiSameText(argv[1], "uninstall");
 

@@ -1,6 +1,9 @@
 #include "app/skin_style.h"
 
+#include "app/heading_label.h"
+
 #include <QScrollArea>
+#include <QScrollBar>
 
 #include "widgets/background.h"
 #include "widgets/base_btn.h"
@@ -26,8 +29,13 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int le
     return label;
 }
 
-QLabel* MakeHeading(QWidget* parent, const char* name, const char* caption) {
-    QLabel* label = MakeLabel(parent, name, caption, 24, 9, 441, 22, 16, true);
+QLabel* MakeHeading(QWidget* parent, const char* name, const char* caption, int width) {
+    auto* label = Make<THeadingLabel>(parent, name, 24, 9, width, 22);
+    label->setText(QString::fromUtf8(caption));
+    QFont f = label->font();
+    f.setPixelSize(16);
+    f.setBold(true);
+    label->setFont(f);
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, kHeading);
     label->setPalette(p);
@@ -107,6 +115,40 @@ void MakeScrollBoxTransparent(QScrollArea* box) {
     box->viewport()->setAutoFillBackground(false);
     if (QWidget* content = box->widget())
         content->setAutoFillBackground(false);
+}
+
+void StyleMarkupScrollBar(QScrollBar* bar) {
+    // Fusion draws a light handle on a darker groove, which reads the wrong
+    // way round on these pale pages. Only the bar's own sheet is set, so
+    // nothing else loses the window's font or palette.
+    bar->setStyleSheet(
+        QStringLiteral(
+            "QScrollBar:vertical { background: %1; width: 14px; margin: 0; border: none; }"
+            "QScrollBar::handle:vertical { background: %2; min-height: 24px;"
+            " margin: 2px 3px; border-radius: 4px; }"
+            "QScrollBar::handle:vertical:hover,"
+            " QScrollBar::handle:vertical:pressed { background: %3; }"
+            "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical"
+            " { height: 0; border: none; background: none; }"
+            "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical"
+            " { background: none; }")
+            .arg(kScrollGroove.name(), kScrollHandle.name(), kScrollHandleHover.name()));
+}
+
+void StyleField(QWidget* field) {
+    // The focus frame is one pixel wider; the padding gives that pixel back
+    // so the text does not move. The edit inside an editable list draws no
+    // frame of its own.
+    field->setStyleSheet(
+        QStringLiteral("QLineEdit, QComboBox { background: %1; color: %2; border: 1px solid %3;"
+                       " border-radius: 2px; padding: 1px 3px;"
+                       " selection-background-color: %4; selection-color: white; }"
+                       "QLineEdit:focus, QComboBox:focus { border: 2px solid %5; padding: 0 2px; }"
+                       "QLineEdit:disabled, QComboBox:disabled { background: #eef1ee;"
+                       " color: #7d8a83; border-color: #c9d5cd; }"
+                       "QComboBox QLineEdit { border: none; padding: 0; background: transparent; }")
+            .arg(kField.name(), kInk.name(), kFieldFrame.name(), QColor(79, 127, 106).name(),
+                 kFieldFocusFrame.name()));
 }
 
 QPalette FieldPalette(QPalette base) {

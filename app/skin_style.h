@@ -6,6 +6,7 @@
 
 class QLabel;
 class QScrollArea;
+class QScrollBar;
 class QWidget;
 class TBaseBtn;
 class TBkControl;
@@ -34,8 +35,17 @@ T* Make(QWidget* parent, const char* name, int left, int top, int width, int hei
 // window font's size.
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int left, int top,
                   int width, int height, int pixelSize = 0, bool bold = false);
-// The bold heading at the top of a page.
-QLabel* MakeHeading(QWidget* parent, const char* name, const char* caption);
+// The headings start at x 24 of a page; most may run to x 465. On the Test
+// page a small figure series is drawn in the heading band from x 381 on,
+// so its heading stops short of it.
+inline constexpr int kHeadingWidth = 441;
+inline constexpr int kTestHeadingWidth = 349;
+inline constexpr int kTestHeadingDecorationLeft = 381;
+
+// The bold heading at the top of a page, shortened with an ellipsis when its
+// text is wider than `width`.
+QLabel* MakeHeading(QWidget* parent, const char* name, const char* caption,
+                    int width = kHeadingWidth);
 
 // A page background: fills the page, picture from the top-left corner, clear
 // brush and pen so that only the picture shows.
@@ -53,6 +63,20 @@ void CentreCaption(TBaseBtn* button);
 
 // The page background shows through a scroll box and its content.
 void MakeScrollBoxTransparent(QScrollArea* box);
+// The vertical scroll bar of a markup view: a groove in the navigation
+// panel's colour with a darker handle, so the handle reads as the thing to
+// drag.
+void StyleMarkupScrollBar(QScrollBar* bar);
+inline const QColor kScrollGroove{226, 235, 229};
+inline const QColor kScrollHandle{79, 127, 106};
+inline const QColor kScrollHandleHover{44, 92, 78};
+
+// An edit field or an edit list on a page: a frame in the skin's green, a
+// stronger one while it has the focus, so that a person sees where to type.
+void StyleField(QWidget* field);
+inline const QColor kFieldFrame{127, 160, 141};
+inline const QColor kFieldFocusFrame{44, 92, 78};
+
 // The colours of edits, lists, check boxes and spin fields on the pages.
 QPalette FieldPalette(QPalette base);
 

@@ -28,7 +28,9 @@ using GetFileFn = int32_t (*)(const char* baseUrl, const char* fileName, const c
 using PostFileFn = int32_t (*)(const char* url, const char* fileName);
 
 void ShowInformation(QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, QStringLiteral("Informatie"), text);
+    // The page's window owns the box, so that it opens in front of it.
+    QMessageBox::information(parent ? parent->window() : nullptr, QStringLiteral("Informatie"),
+                             text);
 }
 
 bool IsAsciiAlnum(char c) {

@@ -5,11 +5,9 @@
 #include "widgets/base_btn.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QSignalBlocker>
 
 namespace {
@@ -79,16 +77,6 @@ void ForgetUser(const TUserPages& pages) {
 }
 
 } // namespace
-
-void ShowWriteError(QWidget* parent, const QString& fileName) {
-    QMessageBox::critical(parent, QApplication::applicationDisplayName(), WriteErrorText(fileName));
-}
-
-bool AskConfirm(QWidget* parent, const QString& question) {
-    return QMessageBox::question(parent, QStringLiteral("Confirm"), question,
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
-}
 
 void PrepareUserList(QComboBox* list) {
     list->setEditable(true);

@@ -30,7 +30,3 @@ public:
     // The "Confirm" box with Yes and No; true for Yes.
     virtual bool Confirm(const QString& question) = 0;
 };
-
-// The standard boxes, for hosts that show real ones.
-void ShowWriteError(QWidget* parent, const QString& fileName);
-bool AskConfirm(QWidget* parent, const QString& question);

@@ -123,6 +123,7 @@ protected:
     // The message boxes the window showed, answered with OK as they appear.
     std::vector<std::string> messages;
     std::vector<std::string> titles;
+    std::vector<QWidget*> owners; // each box's parent
     QTimer boxWatcher;
 
     void SetUp() override {
@@ -143,6 +144,7 @@ protected:
                 if (!box || !box->isVisible())
                     continue;
                 titles.push_back(box->windowTitle().toStdString());
+                owners.push_back(box->parentWidget());
                 messages.push_back(box->text().toStdString());
                 box->done(QMessageBox::Ok);
             }
@@ -304,6 +306,8 @@ TEST_F(ExchangeStoryTest, StoppedServerMeansNoConnection) {
     Click(Button("InternetDownloadBtn"));
     EXPECT_EQ(messages, (Texts{"Geen verbinding", "Geen verbinding"}));
     EXPECT_EQ(titles, (Texts{"Informatie", "Informatie"}));
+    // Opened from the Internet page, owned by the window, so never behind it.
+    EXPECT_EQ(owners, (std::vector<QWidget*>{form.get(), form.get()}));
     EXPECT_EQ(dir.Read("User/users.dat"), before);
     EXPECT_FALSE(dir.Exists("User/iusers.dat"));
 }
