@@ -9,44 +9,11 @@
 #include <QFileInfo>
 #include <cstdio>
 
-namespace {
-
-// The library refuses bodies beyond 64 MB; a file larger than that was not
-// written by it.
-constexpr qint64 kMaxStatisticsSize = qint64(64) << 20;
-
-std::string_view TrimBlanks(std::string_view s) {
-    const size_t first = s.find_first_not_of(" \t\r\v\f");
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t\r\v\f") - first + 1);
-}
-
-bool IsIniLine(std::string_view line) {
-    line = TrimBlanks(line);
-    if (line.empty() || line.front() == ';')
-        return true;
-    if (line.front() == '[')
-        return line.find(']') != std::string_view::npos;
-    const size_t eq = line.find('=');
-    return eq != std::string_view::npos && !TrimBlanks(line.substr(0, eq)).empty();
-}
-
-} // namespace
-
 bool IsStatisticsText(std::string_view text) {
     if (text.find('\0') != std::string_view::npos)
         return false;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = text.size();
-        if (!IsIniLine(text.substr(pos, end - pos)))
-            return false;
-        pos = end + 1;
-    }
-    return !plat::TProfileText(text).Sections().empty();
+    const plat::TProfileText parsed(text);
+    return parsed.HasOnlyProfileLines() && !parsed.Sections().empty();
 }
 
 TStatisticsDownload::TStatisticsDownload(QString target) : target_(std::move(target)) {}
@@ -75,7 +42,7 @@ int32_t TStatisticsDownload::Finish(int32_t code) {
     if (code != tcSucceeded)
         return code;
     QFile file(download_.fileName());
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxStatisticsSize)
+    if (!file.open(QIODevice::ReadOnly) || file.size() > qint64(plat::kMaxProfileBytes))
         return tcFailed;
     const QByteArray text = file.readAll();
     file.close();

@@ -2,6 +2,7 @@
 // value from a users.dat (any bytes may be found there), and then its bytes
 // are used to build a well-formed value, which must read back exactly.
 #include "exam/answer_value.h"
+#include "fuzz/fuzz_support.h"
 
 #include <cmath>
 #include <cstddef>
@@ -13,10 +14,7 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using fuzz::Check;
 
 constexpr int64_t kLastDay = 2958465; // 31 December 9999
 

@@ -4,6 +4,7 @@
 // file written holds exactly the member's bytes (inflated where stored
 // compressed) or extracting fails and leaves no file behind. The temporary
 // path of a member's name never leaves the T folder.
+#include "fuzz/fuzz_support.h"
 #include "picarchive/picture_archive.h"
 #include "platform/paths.h"
 
@@ -17,10 +18,7 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using fuzz::Check;
 
 constexpr int kMaxMembers = 8;
 constexpr int32_t kMaxCheckedSize = 1 << 20;

@@ -3,6 +3,7 @@
 // directives) parses without crashing, every message points at a line of
 // the text, and the records it gives, once written as a record database,
 // read back unchanged by the tool and load in full in the program's loader.
+#include "fuzz/fuzz_support.h"
 #include "recdb/db_rec_file.h"
 #include "tools/content_source.h"
 #include "tools/db_writer.h"
@@ -17,10 +18,7 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using fuzz::Check;
 
 } // namespace
 

@@ -7,6 +7,7 @@
 //
 // The first byte chooses how the reply is read: a GET into a string, a HEAD,
 // a GET into a device, or the bare socket's ReadLn and CaptureString.
+#include "fuzz/fuzz_support.h"
 #include "transfer/http_client.h"
 
 #include <QBuffer>
@@ -24,10 +25,7 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using fuzz::Check;
 
 // A listening loopback socket; the harness plays the server on it.
 class Listener {

@@ -4,6 +4,7 @@
 // line, add a header, leave the request line) must be refused with an
 // error, never sent. The form encoding of post data must be reversible and
 // the Authorization value must be valid base64 of "user:password".
+#include "fuzz/fuzz_support.h"
 #include "transfer/http_client.h"
 #include "transfer/transfer_errors.h"
 #include "transfer/url_coder.h"
@@ -19,21 +20,8 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-std::vector<std::string_view> SplitAtZero(std::string_view input) {
-    std::vector<std::string_view> parts;
-    for (;;) {
-        const size_t zero = input.find('\0');
-        parts.push_back(input.substr(0, zero));
-        if (zero == std::string_view::npos)
-            return parts;
-        input.remove_prefix(zero + 1);
-    }
-}
+using fuzz::Check;
+using fuzz::SplitAtZero;
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9')

@@ -2,6 +2,7 @@
 // first bytes claim (BMP, GIF, JPEG, PNG, TIFF or PCX), decode or are
 // refused without crashing, and a decoded picture survives the reduction to
 // every colour depth with its size kept and every pixel on the palette.
+#include "fuzz/fuzz_support.h"
 #include "widgets/image_loader.h"
 
 #include <QByteArray>
@@ -11,10 +12,7 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using fuzz::Check;
 
 // Conversions of big pictures take seconds under the sanitizers and find
 // nothing a small one would not.

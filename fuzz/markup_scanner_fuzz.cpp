@@ -1,6 +1,7 @@
 // libFuzzer target for the markup scanner and its tag helpers: any text scans
 // without crashing, words and tag values stay short strings, link records
 // open and close in pairs, and the scanner's link state follows the sink's.
+#include "fuzz/fuzz_support.h"
 #include "markup/markup_scanner.h"
 #include "markup/markup_tags.h"
 
@@ -12,10 +13,7 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using fuzz::Check;
 
 // Stands in for the layout: it counts what it is given and, as a wrap does,
 // now and then closes the open link and opens it again on the next line.

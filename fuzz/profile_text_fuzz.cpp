@@ -1,6 +1,7 @@
 // libFuzzer target for reading profile (INI) text as it comes in an upload
 // or a damaged users.dat: any text parses, every section is listed once,
 // and each key a section lists reads back with the value it was listed with.
+#include "fuzz/fuzz_support.h"
 #include "platform/ansi.h"
 #include "platform/profile_file.h"
 
@@ -13,10 +14,7 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using fuzz::Check;
 
 } // namespace
 

@@ -4,6 +4,7 @@
 // again from disk) every written key gives its last value, and every key of
 // the old content that was not written keeps its value: a write may lose
 // nothing and must store any text it accepts so that it reads back.
+#include "fuzz/fuzz_support.h"
 #include "platform/ansi.h"
 #include "platform/profile_file.h"
 
@@ -21,21 +22,8 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-std::vector<std::string_view> SplitAtZero(std::string_view input) {
-    std::vector<std::string_view> parts;
-    for (;;) {
-        const size_t zero = input.find('\0');
-        parts.push_back(input.substr(0, zero));
-        if (zero == std::string_view::npos)
-            return parts;
-        input.remove_prefix(zero + 1);
-    }
-}
+using fuzz::Check;
+using fuzz::SplitAtZero;
 
 std::string_view TrimKey(std::string_view key) {
     constexpr std::string_view kBlanks = " \t\r\v\f";

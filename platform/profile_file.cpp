@@ -917,6 +917,21 @@ std::size_t ProfileParseCount() {
 
 } // namespace detail
 
+bool TProfileText::HasOnlyProfileLines() const {
+    const Document& doc = parsed_->doc;
+    for (const Block& block : doc.blocks) {
+        if (block.hasHeader && !block.named)
+            return false;
+        for (const Line& line : block.lines) {
+            const std::string_view text = Text(doc, line);
+            const std::size_t first = text.find_first_not_of(kBlanks);
+            if (first != std::string_view::npos && text[first] != ';' && !ParseKeyLine(text))
+                return false;
+        }
+    }
+    return true;
+}
+
 std::size_t TProfileText::Footprint() const {
     return DocFootprint(parsed_->doc) + sizeof(Parsed);
 }

@@ -116,6 +116,10 @@ public:
     std::vector<std::string> Sections() const;
     std::vector<std::pair<std::string, std::string>> Section(std::string_view section) const;
 
+    // True when every line is blank, a comment, a section header or a key
+    // line: text that is a profile file and nothing else.
+    bool HasOnlyProfileLines() const;
+
     // Bytes held by the parsed copy.
     std::size_t Footprint() const;
 

@@ -1,7 +1,7 @@
 // The real libveldux.so against servers that misbehave: cut, empty, endless,
 // silent, chunked, redirected and reset replies. Every failure must leave
 // the old file byte for byte and nothing beside it.
-#include "tests/common/loopback_server.h"
+#include "tests/transfer/veldux_fixture.h"
 #include "transfer/veldux.h"
 
 #include <QApplication>
@@ -42,29 +42,10 @@ QString StatusLines() {
     return {};
 }
 
-class HostileServer : public ::testing::Test {
+class HostileServer : public VelduxTest {
 protected:
-    void* handle = nullptr;
-    CloseVdxDlgFunc close = nullptr;
-    GetFileFunc getFile = nullptr;
-    PostFileFunc postFile = nullptr;
-    QTemporaryDir dir;
-    QByteArray dest;
-
     void SetUp() override {
-        handle = dlopen(VELDUX_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(handle, nullptr) << dlerror();
-        auto open = reinterpret_cast<OpenVdxDlgFunc>(dlsym(handle, "OpenVdxDlg"));
-        close = reinterpret_cast<CloseVdxDlgFunc>(dlsym(handle, "CloseVdxDlg"));
-        getFile = reinterpret_cast<GetFileFunc>(dlsym(handle, "GetFile"));
-        postFile = reinterpret_cast<PostFileFunc>(dlsym(handle, "PostFile"));
-        ASSERT_TRUE(open && close && getFile && postFile);
-        ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("User")));
-        dest = QFile::encodeName(dir.filePath(QStringLiteral("User/iusers.dat")));
-        QFile f(QFile::decodeName(dest));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(kOld);
-        f.close();
+        Load(kOld);
         ASSERT_TRUE(open());
     }
     void TearDown() override {
@@ -76,13 +57,9 @@ protected:
     }
 
     int32_t Get(const LoopbackServer& server) {
-        const std::string base = "127.0.0.1:" + std::to_string(server.Port()) + "/zenx";
-        return getFile(base.c_str(), "iusers.dat", dest);
+        return getFile(Base(server).c_str(), "iusers.dat", dest);
     }
-    QByteArray Dest() const {
-        QFile f(QFile::decodeName(dest));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    QByteArray Dest() const { return Read(dest); }
     // The old file is there, unchanged, and alone.
     void ExpectOldFileKept(const std::string& what) const {
         EXPECT_EQ(Dest(), kOld) << what;

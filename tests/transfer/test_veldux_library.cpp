@@ -1,6 +1,6 @@
 // The real libveldux.so, loaded and called the way the program does: the
 // dialog, the result codes and what the files look like afterwards.
-#include "tests/common/loopback_server.h"
+#include "tests/transfer/veldux_fixture.h"
 #include "transfer/veldux.h"
 
 #include <QApplication>
@@ -45,28 +45,9 @@ void ClickCancelAfter(int ms) {
     });
 }
 
-class VelduxLibrary : public ::testing::Test {
+class VelduxLibrary : public VelduxTest {
 protected:
-    void* handle = nullptr;
-    OpenVdxDlgFunc open = nullptr;
-    CloseVdxDlgFunc close = nullptr;
-    GetFileFunc getFile = nullptr;
-    PostFileFunc postFile = nullptr;
-    QTemporaryDir dir;
-    QByteArray dest;
-
-    void SetUp() override {
-        handle = dlopen(VELDUX_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(handle, nullptr) << dlerror();
-        open = reinterpret_cast<OpenVdxDlgFunc>(dlsym(handle, "OpenVdxDlg"));
-        close = reinterpret_cast<CloseVdxDlgFunc>(dlsym(handle, "CloseVdxDlg"));
-        getFile = reinterpret_cast<GetFileFunc>(dlsym(handle, "GetFile"));
-        postFile = reinterpret_cast<PostFileFunc>(dlsym(handle, "PostFile"));
-        ASSERT_TRUE(open && close && getFile && postFile);
-        ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("User")));
-        dest = QFile::encodeName(dir.filePath(QStringLiteral("User/iusers.dat")));
-        Write(dest, "old statistics");
-    }
+    void SetUp() override { Load("old statistics"); }
     void TearDown() override {
         if (close) {
             EXPECT_TRUE(close());
@@ -76,18 +57,6 @@ protected:
             dlclose(handle);
     }
 
-    static void Write(const QByteArray& name, const QByteArray& data) {
-        QFile f(QFile::decodeName(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
-    }
-    static QByteArray Read(const QByteArray& name) {
-        QFile f(QFile::decodeName(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-    static std::string Base(const LoopbackServer& server) {
-        return "127.0.0.1:" + std::to_string(server.Port()) + "/zenx";
-    }
     int32_t Get(const std::string& base) { return getFile(base.c_str(), "iusers.dat", dest); }
     QStringList FilesBesideDest() const {
         return QDir(dir.filePath(QStringLiteral("User"))).entryList(QDir::Files);
