@@ -2,7 +2,7 @@
 
 #include <new>
 
-int32_t THyperLinkList::Open(int32_t left, int32_t top, std::string_view href) {
+int32_t THyperLinkList::Open(int32_t left, int32_t top, std::string_view href, int32_t link) {
     auto* record = new (std::nothrow) THyperLinkRec;
     if (!record)
         return 0;
@@ -12,6 +12,7 @@ int32_t THyperLinkList::Open(int32_t left, int32_t top, std::string_view href) {
     record->Right = left;
     record->Bottom = top;
     record->HRef.assign(href.substr(0, 255));
+    record->Link = link;
     if (!chain_.Add(record)) {
         delete record;
         return 0;

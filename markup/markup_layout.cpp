@@ -36,6 +36,8 @@ TLayoutPass::TLayoutPass(TFontCache& fonts, THyperLinkList& links, TLayoutHost& 
       scanner_(fonts.FontStyle(), fonts.LinkStyle()), xMax_(params.XMax) {}
 
 TLayoutResult TLayoutPass::Run(std::string_view text) {
+    linksOpened_ = 0;
+    pictures_.clear();
     x_ = 2;
     y_ = 0;
     imageLineHeight_ = 0;
@@ -55,6 +57,7 @@ TLayoutResult TLayoutPass::Run(std::string_view text) {
     }
     result.XMax = xMax_;
     result.YMax = Clamp32(yMax);
+    result.Pictures = std::move(pictures_);
     return result;
 }
 
@@ -81,10 +84,11 @@ void TLayoutPass::Wrap() {
     }
     THyperLinkRec* record = links_.At(open);
     const std::string href = record ? record->HRef : std::string();
+    const int32_t link = record ? record->Link : 0;
     CloseLinkRecord();
     scanner_.EndLink();
     BreakLine();
-    if (const int32_t reopened = links_.Open(2, Clamp32(y_), href))
+    if (const int32_t reopened = links_.Open(2, Clamp32(y_), href, link))
         scanner_.BeginLink(reopened);
 }
 
@@ -131,7 +135,9 @@ void TLayoutPass::DrawWord(TFontCache::TEntry& font, TFontCache::TWord& word) {
 }
 
 int32_t TLayoutPass::OpenLinkRecord(std::string_view href) {
-    return links_.Open(Clamp32(x_), Clamp32(y_), href);
+    // Counted even when the record cannot be stored, so that link n is the
+    // n-th link tag whatever happens.
+    return links_.Open(Clamp32(x_), Clamp32(y_), href, ++linksOpened_);
 }
 
 void TLayoutPass::CloseLinkRecord() {
@@ -164,14 +170,16 @@ void TLayoutPass::PlaceImage(const TImageTag& tag) {
     const int width = ClampSide(w);
     const int height = ClampSide(h);
 
+    std::optional<int64_t> left;
+    if (tag.Align.empty() || tag.Align == "LEFT")
+        left = x_;
+    else if (tag.Align == "CENTER")
+        left = RoundEven((params_.Width - width) / 2.0);
+    else if (tag.Align == "RIGHT")
+        left = int64_t(params_.Width) - width;
+    pictures_.push_back(
+        QRect(Clamp32(left.value_or(x_)), Clamp32(y_), std::max(width, 0), std::max(height, 0)));
     if (Painting()) {
-        std::optional<int64_t> left;
-        if (tag.Align.empty() || tag.Align == "LEFT")
-            left = x_;
-        else if (tag.Align == "CENTER")
-            left = RoundEven((params_.Width - width) / 2.0);
-        else if (tag.Align == "RIGHT")
-            left = int64_t(params_.Width) - width;
         if (left && Visible(y_, height))
             DrawPicture(picture, *left, width, height);
     } else if (params_.HorScrollBar && params_.ParentSize && width > xMax_) {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QPainter;
 
@@ -39,6 +40,9 @@ struct TLayoutResult {
     int XMax = 0;
     int YMax = 0;
     int BaseLineHeight = 0;
+    // The box of every picture tag in document order (left-aligned when its
+    // ALIGN is unknown); empty for a picture of no size.
+    std::vector<QRect> Pictures;
 };
 
 // One pass over a markup text: words placed and wrapped at 95 % of the width,
@@ -79,6 +83,8 @@ private:
     int baseLineHeight_ = 0;
     int xMax_ = 0;
     const TFontCache::TEntry* painterFont_ = nullptr;
+    int32_t linksOpened_ = 0;
+    std::vector<QRect> pictures_;
 };
 
 } // namespace markup

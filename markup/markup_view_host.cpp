@@ -64,6 +64,8 @@ GParserControl* CreateMarkupView(QScrollArea* box, const QString& viewName,
     view->SetDrawFocused(false);
     view->SetHyperLinkFont(LinkFontOf(view->font()));
     box->setWidget(view);
+    // The page gives the box the focus; the keys belong to the text.
+    box->setFocusProxy(view);
     view->resize(box->viewport()->width(), 0);
     PlaceMarkupView(view, box);
     new TViewportFollower(box, view);

@@ -5,11 +5,14 @@
 #include "markup/markup_fonts.h"
 #include "markup/markup_layout.h"
 #include "markup/picture_cache.h"
+#include "markup/shown_text.h"
 #include "widgets/background.h"
 #include "widgets/graphic_control.h"
 
 #include <QColor>
 #include <QFont>
+#include <QRect>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -26,6 +29,11 @@ using GOnHyperLinkClick = std::function<void(QObject* sender, const std::string&
 // measures or also paints, takes the height of its content so that the
 // scroll box it sits in can scroll it, draws pictures and input fields, and
 // reports link clicks and input through OnHyperLinkClick.
+//
+// For the keyboard it takes the focus: the arrow keys move a current link
+// (drawn with a dotted ring while focused) and Enter follows it; with no link
+// to move to they scroll the scroll box. Keys it has no use for go on to the
+// window, which presses choices through PressChoice.
 class GParserControl : public GGraphicControl, private markup::TLayoutHost {
     Q_OBJECT
 public:
@@ -77,6 +85,35 @@ public:
 
     void SetPictureIndex(const std::vector<std::string>* pictureIndex);
 
+    // The choices of the text in document order: every link a click can
+    // reach (a link wrapped over lines is one choice) and every radio button
+    // and check box. Text fields are not choices.
+    int ChoiceCount() const;
+    // Does what a click on choice `index` (0-based) does: a link is reported
+    // as the mouse reports it, a field is clicked. Whether anything was
+    // reported or clicked.
+    bool PressChoice(int index);
+
+    // Links by their number (THyperLinkRec::Link). The ones a click can
+    // reach, in document order:
+    std::vector<int> ClickableLinks() const;
+    // Their areas in the last pass, one per line they cover.
+    std::vector<QRect> LinkAreas(int link) const;
+    // Reports the link as a click on it does; whether it was reported.
+    bool FollowLink(int link);
+    // Whether a click on a link would be reported now.
+    bool LinksReact() const { return OnHyperLinkClick && inputsEnabled_; }
+    // The link the keyboard is on; 0 for none. Setting scrolls it into view.
+    int CurrentLink() const { return currentLink_; }
+    void SetCurrentLink(int link);
+
+    // The text as shown (no tags), its links, pictures and fields.
+    const markup::TShownText& ShownText() const { return shown_; }
+    // Boxes of the pictures of the last pass, as ShownText().Pictures.
+    const std::vector<QRect>& PictureAreas() const { return pictureAreas_; }
+    // Goes up with every new text or ClearText.
+    uint64_t TextGeneration() const { return textGeneration_; }
+
     // State of the last pass, for the host and for tests.
     THyperLinkList& HyperLinks() { return links_; }
     const TInputFields& Inputs() const { return inputs_; }
@@ -89,6 +126,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     // markup::TLayoutHost
@@ -104,6 +144,21 @@ private:
     QPoint ScrollPosition() const;
     void ReportInput(const TInputFields::TField& field, bool checked);
     void Report(const std::string& href);
+
+    struct TChoice {
+        int Link = 0;             // a link's number, 0 for a field
+        QWidget* Field = nullptr; // a radio button or check box
+    };
+    std::vector<TChoice> Choices() const;
+    // A new text: the keyboard starts again and screen readers are told.
+    void TextChanged(const QString& oldText);
+    // Moves the current link by `step` among the reachable ones; false when
+    // there is none to move to.
+    bool StepLink(int step);
+    void ScrollBy(int action);
+    void EnsureVisible(const QRect& area);
+    QRect VisibleArea() const;
+    void DrawFocusRing(QPainter& painter);
 
     TBackground background_;
     int dX_ = 0;
@@ -124,4 +179,8 @@ private:
     int baseLineHeight_ = 0;
     int passCount_ = 0;
     int cursorShape_ = 0;
+    markup::TShownText shown_;
+    std::vector<QRect> pictureAreas_;
+    uint64_t textGeneration_ = 0;
+    int currentLink_ = 0;
 };
