@@ -1,7 +1,9 @@
 #include "markup/markup_view_host.h"
 #include "tests/markup/markup_fixture.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -189,4 +191,27 @@ TEST(MarkupFocusRing, TheCurrentLinkIsRingedOnlyWhileTheControlHasTheFocus) {
     host.view->SetCurrentLink(7); // no such link
     EXPECT_EQ(host.view->CurrentLink(), 0);
     EXPECT_EQ(ringDots(), 0);
+}
+
+TEST(MarkupTabOrder, TheHostedViewIsOneStopBetweenItsNeighbours) {
+    QWidget page;
+    auto* before = new QPushButton(QStringLiteral("voor"), &page);
+    auto* box = new QScrollArea(&page);
+    box->setGeometry(kMarkupScrollBoxRect);
+    std::vector<std::string> pictureIndex;
+    GParserControl* view = CreateMarkupView(box, QStringLiteral("TestView"), &pictureIndex);
+    auto* after = new QPushButton(QStringLiteral("na"), &page);
+    after->move(0, 300);
+    page.show();
+    page.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    before->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), view);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), after);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), view);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), before);
 }
