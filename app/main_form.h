@@ -118,6 +118,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Keys the focused control left alone: the Test page's choice, delete
+    // and next keys.
+    void keyPressEvent(QKeyEvent* event) override;
 
     // Steps that the user store and the reference pages carry out; the
     // status rules and the page buttons call them at fixed moments.
@@ -142,6 +145,8 @@ private:
     void WireTestPage();      // the Test page's buttons and TestTimer
     void WireTestView();      // link clicks and choices of TestView
     void WireReferencePage(); // the owner-drawn topic list and its choice
+    // True when the key stood for a click on the Test page and it was given.
+    bool HandleTestPageKey(int key, Qt::KeyboardModifiers modifiers);
     QWidget* AddPage(const char* name);
     void ConfigureImageLoader();
     void SizeToScreen();
