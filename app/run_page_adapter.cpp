@@ -7,6 +7,7 @@
 #include "widgets/base_btn.h"
 #include "widgets/gauge.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QScrollArea>
@@ -69,7 +70,14 @@ void TMainFormTestHost::ClearInputs() {
 }
 
 void TMainFormTestHost::FocusText() {
+    const bool had = form_.TestTextCtrl->hasFocus();
     form_.TestTextCtrl->setFocus(Qt::OtherFocusReason);
+    // Focus that does not move raises no event, yet a screen reader should
+    // read the new question or feedback as it reads a newly focused text.
+    if (had && form_.TestView) {
+        QAccessibleEvent event(form_.TestView, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TMainFormTestHost::SetAnswerCaption(const std::string& caption) {

@@ -208,3 +208,19 @@ TEST_F(KeyboardTest, TextFieldKeepsItsLettersAndEnterMovesOn) {
     EXPECT_FALSE(Running());
     EXPECT_NE(Stored("getl001001").find("ab<"), std::string::npos);
 }
+
+// Every new question and every feedback puts the focus on the text, where a
+// screen reader reads it.
+TEST_F(KeyboardTest, NewQuestionsAndFeedbackTakeTheFocus) {
+    Start(true);
+    ShowActive();
+    OpenTest();
+    EXPECT_EQ(Focus(), View());
+    Choose({"A", "C"});
+    Control<TBaseBtn>(*form, "InfoBtn")->setFocus();    // elsewhere meanwhile
+    Click(Control<TBaseBtn>(*form, "NextQuestionBtn")); // the feedback
+    EXPECT_EQ(Focus(), View());
+    Control<TBaseBtn>(*form, "InfoBtn")->setFocus();
+    Click(Control<TBaseBtn>(*form, "NextQuestionBtn")); // question 2
+    EXPECT_EQ(Focus(), View());
+}
