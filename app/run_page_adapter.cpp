@@ -149,7 +149,10 @@ std::string TMainFormTestHost::ResultsPageText(const TTestContent& content,
     if (attempts.empty())
         return ResultsPageMarkup(attempts, {});
     // As wide as the view leaves beside its scroll bar and the text's margin.
-    const int width = form_.TestTextCtrl->viewport()->width() - 24;
+    // The scroll box's own width is used: its viewport has no size of its
+    // own before the page was first shown.
+    const QScrollArea* box = form_.TestTextCtrl;
+    const int width = box->width() - box->verticalScrollBar()->sizeHint().width() - 12;
     const QString file = plat::ForceDirectories(kResultsChartFile);
     const bool written = !file.isEmpty() && WriteResultsChart(LayoutChart(attempts, width), file);
     // The picture is looked up by this name as a file of the program's T folder.
