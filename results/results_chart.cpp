@@ -67,7 +67,7 @@ void PaintGroupLines(QPainter& painter, const TChartLayout& layout) {
             else
                 path.lineTo(Middle(mark.Centre));
         }
-        painter.setPen(QPen(Colour(ChartGroupColour(group.GroupNo)), 2));
+        painter.setPen(QPen(Colour(group.Colour), 2));
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(path);
     }
@@ -75,7 +75,7 @@ void PaintGroupLines(QPainter& painter, const TChartLayout& layout) {
 
 void PaintMarks(QPainter& painter, const TChartLayout& layout) {
     for (const TChartMark& mark : layout.Marks) {
-        const QColor colour = Colour(ChartGroupColour(mark.GroupNo));
+        const QColor colour = Colour(mark.Colour);
         painter.setPen(Qt::NoPen);
         painter.setBrush(colour);
         const QPointF c = Middle(mark.Centre);
@@ -92,7 +92,7 @@ void PaintMarks(QPainter& painter, const TChartLayout& layout) {
 void PaintLegend(QPainter& painter, const TChartLayout& layout) {
     for (const TChartLegendEntry& entry : layout.Legend) {
         painter.setPen(Qt::NoPen);
-        painter.setBrush(Colour(ChartGroupColour(entry.GroupNo)));
+        painter.setBrush(Colour(entry.Colour));
         painter.drawRect(entry.Swatch);
         painter.setPen(Colour(kChartAxis));
         painter.drawText(entry.TextOrigin, plat::FromAnsi(entry.Title));

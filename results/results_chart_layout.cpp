@@ -54,11 +54,11 @@ int ChartY(const TChartLayout& layout, int value) {
     return layout.Plot.bottom() - int(std::lround(share * (layout.Plot.height() - 1)));
 }
 
-uint32_t ChartGroupColour(int groupNo) {
+uint32_t ChartGroupColour(int legendNo) {
     static constexpr uint32_t kColours[] = {0x1565c0, 0xc62828, 0x2e7d32, 0xef6c00,
                                             0x6a1b9a, 0x00838f, 0x795548, 0xad1457};
     constexpr int n = int(std::size(kColours));
-    return kColours[((std::max(groupNo, 1) - 1) % n + n) % n];
+    return kColours[((std::max(legendNo, 1) - 1) % n + n) % n];
 }
 
 TChartLayout LayoutChart(const std::vector<TResultAttempt>& attempts, int width) {
@@ -106,6 +106,9 @@ TChartLayout LayoutChart(const std::vector<TResultAttempt>& attempts, int width)
         TChartMark mark;
         mark.Slot = i;
         mark.GroupNo = attempts[std::size_t(i)].GroupNo;
+        for (std::size_t g = 0; g < groups.size(); ++g)
+            if (groups[g].first == mark.GroupNo)
+                mark.Colour = ChartGroupColour(int(g) + 1);
         mark.Value = *value;
         mark.AboveNorms = above;
         mark.Centre = QPoint(layout.SlotX[std::size_t(i)], ChartY(layout, *value));
@@ -116,6 +119,7 @@ TChartLayout LayoutChart(const std::vector<TResultAttempt>& attempts, int width)
     for (const auto& [groupNo, title] : groups) {
         TChartLegendEntry entry;
         entry.GroupNo = groupNo;
+        entry.Colour = ChartGroupColour(int(layout.Legend.size()) + 1);
         entry.Title = title;
         entry.Swatch = QRect(kLeft, y + 3, 10, 10);
         entry.TextOrigin = QPoint(kLeft + 16, y + 12);

@@ -18,14 +18,16 @@
 
 struct TChartMark {
     QPoint Centre;
-    int Slot = 0;    // 0-based place on the x axis
-    int GroupNo = 0; // colour and legend entry
+    int Slot = 0; // 0-based place on the x axis
+    int GroupNo = 0;
+    uint32_t Colour = 0; // its group's, 0xRRGGBB
     int Value = 0;
     bool AboveNorms = false; // ">155": drawn at 155 with an arrow up
 };
 
 struct TChartLegendEntry {
     int GroupNo = 0;
+    uint32_t Colour = 0;
     std::string Title; // Windows-1252, as the content has it
     QRect Swatch;
     QPoint TextOrigin; // base line start of the title
@@ -56,5 +58,7 @@ TChartLayout LayoutChart(const std::vector<TResultAttempt>& attempts, int width)
 // The y of an IQ inside the plot.
 int ChartY(const TChartLayout& layout, int value);
 
-// One colour per group, 0xRRGGBB, repeating after eight groups.
-uint32_t ChartGroupColour(int groupNo);
+// The colour of the n-th group in the legend (1-based), 0xRRGGBB, repeating
+// after eight groups. Groups get colours in legend order, so the groups a
+// user finished tests of never share one unless there are more than eight.
+uint32_t ChartGroupColour(int legendNo);

@@ -86,7 +86,7 @@ protected:
             LayoutChart(LoadAttempts(form->TestRun().Content(), "Piet", 45), chart.width());
         int found = 0;
         for (const TChartMark& mark : layout.Marks)
-            found += probe::SameColour(chart.pixel(mark.Centre), ChartGroupColour(mark.GroupNo));
+            found += probe::SameColour(chart.pixel(mark.Centre), mark.Colour);
         return found;
     }
 };

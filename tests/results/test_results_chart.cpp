@@ -56,6 +56,12 @@ TEST(ResultsChartLayout, MarksTakeTheirAttemptsPlaceAndTheirIQsHeight) {
         EXPECT_TRUE(layout.Plot.contains(mark.Centre));
     }
     ASSERT_EQ(layout.Legend.size(), 2u);
+    // Colours go by legend place, not by the group's place in the catalogue.
+    EXPECT_EQ(layout.Legend[1].Colour, ChartGroupColour(2));
+    const TChartLayout far = LayoutChart({Attempt(9, "100"), Attempt(1, "100")}, 430);
+    ASSERT_EQ(far.Marks.size(), 2u);
+    EXPECT_EQ(far.Marks[0].Colour, ChartGroupColour(2));
+    EXPECT_EQ(far.Marks[1].Colour, ChartGroupColour(1));
     EXPECT_EQ(layout.Legend[0].Title, "Getallen");
     EXPECT_EQ(layout.Legend[1].Title, "Figuren");
     EXPECT_NE(ChartGroupColour(1), ChartGroupColour(2));
@@ -89,7 +95,7 @@ TEST(ResultsChartPaint, AxesAndOneMarkPerPlottedAttemptAtItsPlace) {
 
     ASSERT_EQ(layout.Marks.size(), 4u);
     for (const TChartMark& mark : layout.Marks) {
-        const QRgb colour = ChartGroupColour(mark.GroupNo);
+        const QRgb colour = mark.Colour;
         EXPECT_TRUE(probe::SameColour(image.pixel(mark.Centre), colour))
             << mark.Slot << " " << std::hex << image.pixel(mark.Centre);
         // A filled mark, not a point on a line: its edge is coloured too.
