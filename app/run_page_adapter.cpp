@@ -4,6 +4,9 @@
 #include "app/skin_style.h"
 #include "markup/parser_control.h"
 #include "platform/ansi.h"
+#include "platform/paths.h"
+#include "results/results_chart.h"
+#include "results/results_text.h"
 #include "widgets/base_btn.h"
 #include "widgets/gauge.h"
 
@@ -146,6 +149,23 @@ void TMainFormTestHost::UpdateStatus() {
 
 void TMainFormTestHost::ProcessEvents() {
     QCoreApplication::processEvents();
+}
+
+std::string TMainFormTestHost::ResultsPageText(const TTestContent& content,
+                                               const TUserProfile& user) {
+    const std::vector<TResultAttempt> attempts = LoadAttempts(content, user.Name, user.Age);
+    if (attempts.empty())
+        return ResultsPageMarkup(attempts, {});
+    // As wide as the view leaves beside its scroll bar and the text's margin.
+    // The scroll box's own width is used: its viewport has no size of its
+    // own before the page was first shown.
+    const QScrollArea* box = form_.TestTextCtrl;
+    const int width = box->width() - box->verticalScrollBar()->sizeHint().width() - 12;
+    const QString file = plat::ForceDirectories(kResultsChartFile);
+    const bool written = !file.isEmpty() && WriteResultsChart(LayoutChart(attempts, width), file);
+    // The picture is looked up by this name as a file of the program's T folder.
+    return ResultsPageMarkup(attempts,
+                             written ? plat::AnsiLower(kResultsChartFile) : std::string());
 }
 
 void TMainFormTestHost::WriteFailed(const std::string& fileName) {

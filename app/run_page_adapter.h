@@ -39,6 +39,7 @@ public:
     void StopTimer() override;
     void UpdateStatus() override;
     void ProcessEvents() override;
+    std::string ResultsPageText(const TTestContent& content, const TUserProfile& user) override;
     void WriteFailed(const std::string& fileName) override;
 
 private:

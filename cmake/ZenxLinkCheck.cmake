@@ -65,7 +65,7 @@ function(zenx_check_link_layers)
   # Qt Core at most.
   zenx_forbid_links(
     TARGETS zenx_platform_core zenx_recdb zenx_picarchive zenx_testcontent zenx_users_core
-            zenx_exam zenx_server zenx-exchange zenx_bankcheck
+            zenx_exam zenx_results_core zenx_server zenx-exchange zenx_bankcheck
     MODULES Qt6::Gui Qt6::Widgets Qt6::Multimedia Qt6::Network zenx_platform zenx_widgets)
   # The content tool decodes pictures with Qt Gui to check them, nothing more.
   zenx_forbid_links(

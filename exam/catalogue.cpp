@@ -7,6 +7,9 @@ namespace {
 
 constexpr std::string_view kSelectTest = "selecttest#";
 constexpr std::string_view kStartTest = "starttest";
+constexpr std::string_view kResults = "mijnresultaten";
+constexpr std::string_view kCatalogue = "overzicht";
+constexpr std::string_view kRetake = "opnieuw#";
 constexpr std::size_t kMaxShort = 255;
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -71,6 +74,27 @@ bool IsSelectTestLink(std::string_view target) {
 
 bool IsStartTestLink(std::string_view target) {
     return StartsWithNoCase(target, kStartTest);
+}
+
+std::string CatalogueWithResultsLink(std::string_view catalogue) {
+    return std::string(catalogue) + kResultsLinkLine;
+}
+
+bool IsResultsLink(std::string_view target) {
+    return plat::AnsiSameText(target, kResults);
+}
+
+bool IsCatalogueLink(std::string_view target) {
+    return plat::AnsiSameText(target, kCatalogue);
+}
+
+bool IsRetakeLink(std::string_view target) {
+    return StartsWithNoCase(target, kRetake);
+}
+
+std::string RetakeTestKey(std::string_view target) {
+    const std::string lower = plat::AnsiLower(target);
+    return lower.substr(std::min(lower.size(), kRetake.size()), kMaxShort);
 }
 
 void ResetRunForCatalogue(TTestRunState& s) {

@@ -37,9 +37,22 @@ void InvalidateCatalogue(std::string& CatalogueText);
 // Settings saved: the norms change with the age group, so a new age empties it.
 void InvalidateCatalogueOnAgeChange(std::string& CatalogueText, uint8_t oldAge, uint8_t newAge);
 
+// The results page: its link ends the shown catalogue, after the catalogue
+// text itself (which stays as built and cached).
+inline constexpr const char* kResultsHeader = "Mijn resultaten";
+inline constexpr const char* kResultsLinkLine =
+    "\r\n   <a href=\"mijnresultaten\">Mijn resultaten</a>\r\n";
+// The catalogue as shown: the text followed by the results link.
+std::string CatalogueWithResultsLink(std::string_view catalogue);
+
 // Link targets, compared without regard to case.
 bool IsSelectTestLink(std::string_view target);
 bool IsStartTestLink(std::string_view target);
+bool IsResultsLink(std::string_view target);   // "mijnresultaten"
+bool IsCatalogueLink(std::string_view target); // "overzicht": back from the results
+// "opnieuw#" + TestKey: take a finished test again.
+bool IsRetakeLink(std::string_view target);
+std::string RetakeTestKey(std::string_view target);
 
 // Opening the catalogue ends any run without storing: run flags cleared,
 // no current test, counters and times 0, nothing on display.

@@ -3,6 +3,9 @@
 #include <string>
 #include <string_view>
 
+class TTestContent;
+struct TUserProfile;
+
 // What the test engine needs of the main window's Test page. The window
 // implements it with its controls; tests implement it with plain records.
 class TTestPageHost {
@@ -43,6 +46,10 @@ public:
     virtual void StopTimer() = 0;
     virtual void UpdateStatus() = 0;
     virtual void ProcessEvents() = 0;
+
+    // The markup of the results page for a user: the window draws its chart
+    // into a picture file, which the engine cannot.
+    virtual std::string ResultsPageText(const TTestContent& content, const TUserProfile& user) = 0;
 
     // An answer could not be written to the user file ("Unable to write to %s").
     virtual void WriteFailed(const std::string& fileName) = 0;

@@ -63,7 +63,7 @@ void TTestRun::ShowCatalogue() {
     host_.BeginCatalogueProgress();
     const std::string text = EnsureCatalogue(
         catalogueText_, content_, user_, [this](int percent) { host_.CatalogueProgress(percent); });
-    host_.ShowText(text);
+    host_.ShowText(CatalogueWithResultsLink(text));
     host_.EnableInputs();
     host_.EndCatalogueProgress();
     host_.UpdateStatus();
@@ -84,7 +84,56 @@ void TTestRun::TestTextHyperLinkClick(std::string_view target) {
         Choose(target);
         return;
     }
+    // The results page and its links exist only while no test runs.
+    if (IsResultsLink(target)) {
+        ShowResults();
+        return;
+    }
+    if (IsRetakeLink(target)) {
+        RetakeTest(target);
+        return;
+    }
+    if (IsCatalogueLink(target)) {
+        ChooseTestBtnClick();
+        return;
+    }
     host_.UpdateStatus();
+}
+
+void TTestRun::ShowResults() {
+    host_.ShowTestPage();
+    ResetRunForCatalogue(s_);
+    host_.StopTimer();
+    host_.SetPauseButton(false);
+    host_.SetTestHeader(kResultsHeader);
+    host_.ShowText(host_.ResultsPageText(content_, user_));
+    host_.EnableInputs();
+    host_.FocusText();
+    host_.UpdateStatus();
+}
+
+void TTestRun::RetakeTest(std::string_view target) {
+    const std::string key = RetakeTestKey(target);
+    const int questions = content_.QuestionCount(key);
+    if (key.empty() || questions < 1) {
+        host_.UpdateStatus();
+        return;
+    }
+    // Only a finished test is taken again; the answers of one under way stay
+    // where the run continues them.
+    const TAnswerSnapshot answers = TAnswerSnapshot::Load(user_.Name);
+    bool finished = true;
+    for (int q = 1; q <= questions && finished; ++q)
+        finished = !answers.Value(QuestionKey(key, content_.QuestionAt(key, q))).empty();
+    if (finished) {
+        if (ArchiveTestAnswers(user_.Name, key) < 0) {
+            host_.WriteFailed(UsersFilePath().toStdString());
+            host_.UpdateStatus();
+            return;
+        }
+        InvalidateCatalogue(catalogueText_);
+    }
+    SelectTest("selecttest#" + key);
 }
 
 void TTestRun::SelectTest(std::string_view target) {

@@ -65,6 +65,11 @@ private:
     // No record for the asked question: an empty text and no shown question.
     void ShowNoRecord();
     void SelectTest(std::string_view target);
+    // The results page, a catalogue state: no run flags, no current test.
+    void ShowResults();
+    // "Opnieuw maken": a finished test's answers go to the history and the
+    // test is selected as its catalogue link would select it.
+    void RetakeTest(std::string_view target);
     void StartTest();
     void Choose(std::string_view target);
     void ApplyNextCaption();

@@ -6,8 +6,10 @@
 #include "users/user_store.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -49,6 +51,62 @@ bool WriteAnswer(std::string_view userName, std::string_view questionKey, std::s
             return edit.Write(AnswersSection(userName), questionKey, value);
         },
         plat::TProfileFileMode::Private);
+}
+
+bool SplitHistoryKey(std::string_view key, std::string& questionKey, int& attempt) {
+    const std::size_t dot = key.rfind('.');
+    if (dot == std::string_view::npos || dot == 0)
+        return false;
+    const std::string_view number = key.substr(dot + 1);
+    int n = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), n);
+    if (error != std::errc() || end != number.data() + number.size() || n < 1)
+        return false;
+    questionKey = std::string(key.substr(0, dot));
+    attempt = n;
+    return true;
+}
+
+int ArchiveTestAnswers(std::string_view userName, std::string_view testKey) {
+    if (userName.empty() || testKey.empty())
+        return 0;
+    const QString file = plat::ForceDirectories("User\\users.dat");
+    if (file.isEmpty())
+        return -1;
+    const std::string prefix = FoldKey(testKey);
+    auto ofTest = [&](std::string_view key) { return FoldKey(key).rfind(prefix, 0) == 0; };
+    int attempt = 0;
+    const bool written = plat::EditProfile(
+        file,
+        [&](plat::TProfileEdit& edit) {
+            const std::string answers = AnswersSection(userName);
+            const std::string history = HistorySection(userName);
+            std::vector<std::pair<std::string, std::string>> moving;
+            for (auto& entry : edit.Section(answers))
+                if (ofTest(entry.first))
+                    moving.push_back(std::move(entry));
+            if (moving.empty())
+                return false; // nothing to write
+            int highest = 0;
+            for (const auto& [key, value] : edit.Section(history)) {
+                std::string question;
+                int n = 0;
+                if (SplitHistoryKey(key, question, n) && ofTest(question))
+                    highest = std::max(highest, n);
+            }
+            attempt = highest + 1;
+            const std::string suffix = "." + std::to_string(attempt);
+            for (const auto& [key, value] : moving) {
+                if (!edit.Write(history, key + suffix, value))
+                    return false;
+                edit.DeleteKey(answers, key);
+            }
+            return true;
+        },
+        plat::TProfileFileMode::Private);
+    if (written)
+        return attempt;
+    return attempt == 0 ? 0 : -1;
 }
 
 double AnswerTime(std::string_view value) {

@@ -41,6 +41,19 @@ int64_t ElapsedMs(double from, double to);
 // one line) and the answer is cut to kMaxAnswerLength characters.
 std::string AnswerValue(std::string_view answer, double now, int64_t elapsedMs);
 
+// Taking a test again: every stored value of the test (keys in
+// "<name>.Answers" that begin with testKey) moves into "<name>.History" under
+// "<QuestionKey>.<attempt>", the attempt being one more than the highest
+// already kept for the test, in one replace of the file. Nothing but the
+// results page reads the history. The attempt number used, 0 when there was
+// nothing to move, -1 when the file could not be written (it is then as it
+// was).
+int ArchiveTestAnswers(std::string_view userName, std::string_view testKey);
+
+// A history key "<QuestionKey>.<attempt>" split into its parts; false when
+// it has no "." or the attempt is not a whole number from 1.
+bool SplitHistoryKey(std::string_view key, std::string& questionKey, int& attempt);
+
 // All stored values of one user, read with one pass over the file. Keys
 // match without regard to letter case, as the profile routines match them.
 class TAnswerSnapshot {

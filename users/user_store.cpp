@@ -92,6 +92,7 @@ bool PutList(plat::TProfileEdit& edit, const TUserList& list) {
 
 void EraseSections(plat::TProfileEdit& edit, std::string_view name) {
     edit.EraseSection(AnswersSection(name));
+    edit.EraseSection(HistorySection(name));
     edit.EraseSection(DataSection(name));
 }
 
@@ -110,6 +111,9 @@ std::string DataSection(std::string_view name) {
 }
 std::string AnswersSection(std::string_view name) {
     return std::string(name) + ".Answers";
+}
+std::string HistorySection(std::string_view name) {
+    return std::string(name) + ".History";
 }
 
 TUserList LoadUserList(const QString& file) {

@@ -10,7 +10,8 @@
 
 // The user store: "User\users.dat" beside the program, an INI text with the
 // section "Users" (the list) and per user "<name>.Data" (profile and
-// settings) and "<name>.Answers" (stored answers). Every operation opens the
+// settings), "<name>.Answers" (stored answers) and "<name>.History" (the
+// answers of tests taken again, read only by the results page). Every operation opens the
 // file by name through the profile-file routines.
 //
 // Each writing function is one atomic replace of the file under its write
@@ -48,7 +49,7 @@ bool WriteUser(const QString& file, TUserProfile& user);
 bool SaveUser(const QString& file, const TSettingsValues& page, TUserProfile& user,
               std::string& catalogueText);
 
-// Erases "<name>.Answers" and "<name>.Data".
+// Erases "<name>.Answers", "<name>.History" and "<name>.Data".
 bool EraseUser(const QString& file, std::string_view name);
 
 enum class TAddUserResult { Added, NameTaken, WriteFailed };
@@ -75,6 +76,7 @@ QString PrepareUserStore();
 // followed directly by the thousandths of the day (0 to 999).
 std::string MakeUid();
 
-// The two sections of a user.
+// The sections of a user.
 std::string DataSection(std::string_view name);
 std::string AnswersSection(std::string_view name);
+std::string HistorySection(std::string_view name);

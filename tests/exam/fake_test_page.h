@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exam/page_host.h"
+#include "users/user_profile.h"
 
 #include <string>
 #include <vector>
@@ -16,7 +17,7 @@ struct FakeTestPage : TTestPageHost {
     bool timerRunning = false;
     bool progressShown = false;
     int questionGauge = -1, testGauge = -1;
-    int nextForced = 0, statusRefreshes = 0, eventRuns = 0, focus = 0;
+    int nextForced = 0, statusRefreshes = 0, eventRuns = 0, focus = 0, resultsPages = 0;
     std::vector<int> progress;
     std::vector<std::string> sounds, writeFailures;
 
@@ -50,5 +51,9 @@ struct FakeTestPage : TTestPageHost {
     void StopTimer() override { timerRunning = false; }
     void UpdateStatus() override { ++statusRefreshes; }
     void ProcessEvents() override { ++eventRuns; }
+    std::string ResultsPageText(const TTestContent&, const TUserProfile& user) override {
+        ++resultsPages;
+        return "Resultaten van " + user.Name;
+    }
     void WriteFailed(const std::string& file) override { writeFailures.push_back(file); }
 };

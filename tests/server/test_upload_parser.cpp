@@ -105,3 +105,15 @@ TEST(UploadParser, NormalizedLinesTurnsEveryLineEndIntoLf) {
               "a\nb\nc\nd\n\n");
     EXPECT_EQ(NormalizedLines("a\xEF\xBB\xBF"), "a\xEF\xBB\xBF") << "only a leading mark goes";
 }
+
+TEST(UploadParser, TheHistoryOfRetakenTestsIsNoAnswerAndNamesNoUser) {
+    const auto users = ParseUpload("[Users]\r\nCount=1\r\n1=Anna\r\n"
+                                   "[Anna.Data]\r\nUid=4711\r\n"
+                                   "[Anna.Answers]\r\nreek001001=c<46000,500><12000>\r\n"
+                                   "[Anna.History]\r\nreek001001.1=a<45990,500><9000>\r\n"
+                                   "reek001002.1=b<45990,500><9000>\r\n"
+                                   "[Ghost.History]\r\nreek001001.1=c<45990,500><9000>\r\n");
+    ASSERT_EQ(Names(users), (std::vector<std::string>{"Anna"}));
+    ASSERT_EQ(users[0].Answers.size(), 1u);
+    EXPECT_EQ(users[0].Answers[0].first, "reek001001");
+}

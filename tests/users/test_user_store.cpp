@@ -375,3 +375,14 @@ TEST_F(FailedWriteTest, ReadOnlyFileOrMissingFolderIsReported) {
 }
 
 } // namespace
+
+TEST_F(UserStoreTest, RemovingAUserTakesTheHistoryOfRetakenTestsAlong) {
+    Put("[Users]\r\nCount=2\r\n1=Anna\r\n2=Bob\r\n[Anna.Data]\r\nPw=a\r\n"
+        "[Anna.Answers]\r\nPSY0001001=A\r\n[anna.history]\r\nPSY0001001.1=B\r\n"
+        "[Bob.History]\r\nPSY0001001.1=C\r\n");
+    ASSERT_TRUE(RemoveStoredUser(File(), "ANNA"));
+    EXPECT_EQ(plat::ReadProfileSections(File()),
+              (std::vector<std::string>{"Users", "Bob.History"}));
+    EXPECT_EQ(LoadUserList(File()), (TUserList{"Bob"}));
+    EXPECT_EQ(HistorySection("Bob"), "Bob.History");
+}
