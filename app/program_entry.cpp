@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/single_instance.h"
+#include "widgets/accessible_factories.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -95,6 +96,9 @@ int RunProgram(int argc, char** argv, const std::function<void(TMainForm&)>& whe
 
     // The shared 16- and 256-colour palettes are built on first use by the
     // controls that need them; they are plain colour tables, nothing to release.
+    // Screen readers get the interfaces of the program's own controls from
+    // the first window on.
+    InstallAccessibleFactories();
     ShowIntro();
     QCoreApplication::processEvents();
     TestLoadingDelay();
