@@ -94,11 +94,11 @@ int RunProgram(int argc, char** argv, const std::function<void(TMainForm&)>& whe
     // installed copy in the installation and the user's own folders.
     plat::ChooseDataLocation();
 
-    // The shared 16- and 256-colour palettes are built on first use by the
-    // controls that need them; they are plain colour tables, nothing to release.
     // Screen readers get the interfaces of the program's own controls from
     // the first window on.
     InstallAccessibleFactories();
+    // The shared 16- and 256-colour palettes are built on first use by the
+    // controls that need them; they are plain colour tables, nothing to release.
     ShowIntro();
     QCoreApplication::processEvents();
     TestLoadingDelay();

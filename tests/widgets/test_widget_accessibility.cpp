@@ -14,13 +14,23 @@
 namespace {
 
 QAccessibleInterface* Of(QObject* object) {
-    InstallAccessibleFactories();
     return QAccessible::queryAccessibleInterface(object);
 }
 
+// Qt keeps the first interface it makes for an object, and showing a window
+// may make them: the factories go in before any widget exists, as the
+// program does it.
+class Accessibility : public ::testing::Test {
+protected:
+    void SetUp() override { InstallAccessibleFactories(); }
+};
+using ButtonAccessibility = Accessibility;
+using GaugeAccessibility = Accessibility;
+using AccessibleFactories = Accessibility;
+
 } // namespace
 
-TEST(ButtonAccessibility, IsAPushButtonNamedByItsCaptionOrItsGivenName) {
+TEST_F(ButtonAccessibility, IsAPushButtonNamedByItsCaptionOrItsGivenName) {
     QWidget window;
     auto* button = new TBaseBtn(&window);
     button->SetCaption(QStringLiteral("Aanmelden..."));
@@ -41,7 +51,7 @@ TEST(ButtonAccessibility, IsAPushButtonNamedByItsCaptionOrItsGivenName) {
     EXPECT_TRUE(a->state().pressed);
 }
 
-TEST(ButtonAccessibility, PressActionClicksOnceAndOnlyWhenUsable) {
+TEST_F(ButtonAccessibility, PressActionClicksOnceAndOnlyWhenUsable) {
     QWidget window;
     auto* button = new TBaseBtn(&window);
     window.show();
@@ -66,7 +76,7 @@ TEST(ButtonAccessibility, PressActionClicksOnceAndOnlyWhenUsable) {
     EXPECT_EQ(clicks.count(), 1);
 }
 
-TEST(GaugeAccessibility, IsAProgressBarWithItsValueAndRange) {
+TEST_F(GaugeAccessibility, IsAProgressBarWithItsValueAndRange) {
     QWidget window;
     auto* gauge = new TGauge(&window);
     gauge->setObjectName(QStringLiteral("TimeLimitQGauge"));
@@ -89,7 +99,7 @@ TEST(GaugeAccessibility, IsAProgressBarWithItsValueAndRange) {
     EXPECT_EQ(gauge->Progress(), 40);
 }
 
-TEST(AccessibleFactories, LeaveOtherObjectsToQt) {
+TEST_F(AccessibleFactories, LeaveOtherObjectsToQt) {
     QWidget plain;
     TBaseBtn button;
     TGauge gauge;
