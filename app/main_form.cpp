@@ -5,6 +5,7 @@
 
 #include "app/about_box.h"
 #include "app/intro_form.h"
+#include "app/keyboard_access.h"
 #include "app/layout_selection.h"
 #include "app/run_page_adapter.h"
 #include "app/skin_style.h"
@@ -103,6 +104,7 @@ bool TMainForm::FormCreate() {
     ConfigureImageLoader();
     PictureIndex.clear();
     CreateMarkupViews();
+    SetUpKeyboardAccess(*this);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     GiveListsFlatLook();
 

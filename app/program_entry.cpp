@@ -8,10 +8,12 @@
 #include "app/termination_signals.h"
 #include "app/url_launch.h"
 #include "app/window_requests.h"
+#include "markup/parser_control_accessible.h"
 #include "platform/ansi.h"
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/single_instance.h"
+#include "widgets/accessible_factories.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -93,6 +95,10 @@ int RunProgram(int argc, char** argv, const std::function<void(TMainForm&)>& whe
     // installed copy in the installation and the user's own folders.
     plat::ChooseDataLocation();
 
+    // Screen readers get the interfaces of the program's own controls from
+    // the first window on.
+    InstallAccessibleFactories();
+    InstallMarkupAccessibility();
     // The shared 16- and 256-colour palettes are built on first use by the
     // controls that need them; they are plain colour tables, nothing to release.
     ShowIntro();

@@ -65,7 +65,6 @@ void StyleButton(TBaseBtn* b, const char* caption, const char* hint) {
         b->setToolTip(QString::fromUtf8(hint));
         b->setAttribute(Qt::WA_AlwaysShowToolTips);
     }
-    b->setFocusPolicy(Qt::NoFocus);
     CentreCaption(b);
 }
 

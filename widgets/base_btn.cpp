@@ -3,6 +3,8 @@
 #include "widgets/hand_cursors.h"
 #include "widgets/palette.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -11,6 +13,8 @@ TBaseBtn::TBaseBtn(QWidget* parent) : GGraphicControl(parent) {
     resize(120, 40);
     RegisterHandCursors();
     setCursor(CustomCursor(crHandCursor));
+    // Tab reaches the button; a click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 TBaseBtn::~TBaseBtn() {
@@ -19,7 +23,40 @@ TBaseBtn::~TBaseBtn() {
 }
 
 TBaseBtnStatus TBaseBtn::Status() const {
-    return TBaseBtnStatus{isEnabled(), mousePressed_, font(), fontColor_};
+    return TBaseBtnStatus{isEnabled(), mousePressed_ || pressKey_ != 0, font(), fontColor_,
+                          hasFocus()};
+}
+
+void TBaseBtn::SetButtonIsDown(bool value) {
+    if (!AssignChanged(face_.ButtonIsDown, value))
+        return;
+    Invalidate();
+    // Only while a screen reader listens: asking earlier would make and keep
+    // an interface before the program's factories are in place.
+    if (!QAccessible::isActive())
+        return;
+    QAccessible::State changed;
+    changed.pressed = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+void TBaseBtn::SetCaption(const QString& value) {
+    if (!AssignChanged(face_.Caption, value))
+        return;
+    Invalidate();
+    // A screen reader names the button by its caption.
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+bool TBaseBtn::Click() {
+    if (!isEnabled() || !isVisible())
+        return false;
+    emit OnClick();
+    return true;
 }
 
 void TBaseBtn::paintEvent(QPaintEvent*) {
@@ -69,6 +106,58 @@ void TBaseBtn::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click shows pressed but its release is
     // no second click.
     mousePressed_ = true;
+    Invalidate();
+}
+
+namespace {
+
+bool IsPressKey(int key) {
+    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+// Space and Enter work as the left mouse button does: pressed look while
+// down, the click on release. Held keys repeat; the repeats change nothing.
+void TBaseBtn::keyPressEvent(QKeyEvent* event) {
+    if (!IsPressKey(event->key()) || event->modifiers() & ~Qt::KeypadModifier) {
+        GGraphicControl::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat() || pressKey_ != 0)
+        return;
+    pressKey_ = event->key();
+    Invalidate();
+}
+
+void TBaseBtn::keyReleaseEvent(QKeyEvent* event) {
+    if (pressKey_ == 0 || event->key() != pressKey_) {
+        GGraphicControl::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat())
+        return;
+    pressKey_ = 0;
+    // A click handler may well destroy the button (closing its window).
+    const QPointer<TBaseBtn> self(this);
+    Click();
+    if (!self)
+        return;
+    Invalidate();
+}
+
+void TBaseBtn::focusInEvent(QFocusEvent* event) {
+    GGraphicControl::focusInEvent(event);
+    Invalidate();
+}
+
+void TBaseBtn::focusOutEvent(QFocusEvent* event) {
+    GGraphicControl::focusOutEvent(event);
+    // A key held while the focus leaves (or the button is hidden or
+    // disabled) is a press taken back, as the mouse released elsewhere.
+    pressKey_ = 0;
     Invalidate();
 }
 

@@ -29,11 +29,11 @@ public:
     const QBrush& Brush() const { return face_.Brush; }
     void SetBrush(const QBrush& value) { Set(face_.Brush, value); }
     bool ButtonIsDown() const { return face_.ButtonIsDown; }
-    void SetButtonIsDown(bool value) { Set(face_.ButtonIsDown, value); }
+    void SetButtonIsDown(bool value);
     bool ButtonIsHot() const { return face_.ButtonIsHot; }
     void SetButtonIsHot(bool value) { Set(face_.ButtonIsHot, value); }
     const QString& Caption() const { return face_.Caption; }
-    void SetCaption(const QString& value) { Set(face_.Caption, value); }
+    void SetCaption(const QString& value);
     QColor CaptionPenColor() const { return face_.CaptionPenColor; }
     void SetCaptionPenColor(const QColor& value) { Set(face_.CaptionPenColor, value); }
     bool CaptionPenVisible() const { return face_.CaptionPenVisible; }
@@ -89,6 +89,12 @@ public:
 
     // A mouse button went down on the button and has not come up yet.
     bool MousePressed() const { return mousePressed_; }
+    // Space or Enter went down while it had the focus and has not come up.
+    bool KeyPressed() const { return pressKey_ != 0; }
+    // The click that a key or an assistive tool stands for: raises OnClick
+    // when the button can be used (enabled and on the screen). Returns
+    // whether it did.
+    bool Click();
     // What a paint would use right now.
     TBaseBtnStatus Status() const;
 
@@ -102,6 +108,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -114,4 +124,5 @@ private:
     QColor fontColor_{Qt::black};
     bool mousePressed_ = false;
     bool leftDown_ = false; // the press that may become a click
+    int pressKey_ = 0;      // Space or Enter held down on the button, else 0
 };

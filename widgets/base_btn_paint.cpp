@@ -5,6 +5,7 @@
 #include "widgets/rounding.h"
 
 #include <QPainter>
+#include <algorithm>
 
 using wid::RoundHalfEven;
 
@@ -79,7 +80,31 @@ void DrawCaption(QPainter& painter, const TBaseBtnFace& face, QSize size,
     painter.drawText(x, y + ascent, face.Caption);
 }
 
+// Dotted like the classic focus rectangle, in the caption's colour so it
+// shows on whatever face the window gives the button.
+void DrawFocusRing(QPainter& painter, const TBaseBtnFace& face, QSize size,
+                   const TBaseBtnStatus& status, bool pressed) {
+    const QRect ring = FocusRingRect(face, size, pressed);
+    if (ring.width() < 2 || ring.height() < 2)
+        return;
+    QPen pen(status.FontColor, 1, Qt::DotLine);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // A one-pixel line drawn on the rectangle's own pixels, not beside them.
+    painter.drawRect(ring.adjusted(0, 0, -1, -1));
+}
+
 } // namespace
+
+QRect FocusRingRect(const TBaseBtnFace& face, QSize size, bool pressed) {
+    const QRect outer =
+        face.FaceVisible ? FaceRect(face, size, pressed) : QRect(QPoint(0, 0), size);
+    // Rounded corners would cut a ring drawn closer to the edge.
+    const int inset = 3 + std::min(face.CaptionXRound, face.CaptionYRound) / 4;
+    return outer.adjusted(inset, inset, -inset, -inset);
+}
 
 const QImage& PressedGlyph(const TBaseBtnFace& face) {
     static const QImage none;
@@ -128,5 +153,7 @@ void PaintBaseBtn(QPainter& painter, QSize size, const TBaseBtnFace& face,
     }
 
     DrawCaption(painter, face, size, status, pressed);
+    if (status.Focused && status.Enabled)
+        DrawFocusRing(painter, face, size, status, pressed);
     painter.restore();
 }

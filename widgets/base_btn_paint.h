@@ -51,9 +51,12 @@ struct TBaseBtnFace {
 // What the widget adds at paint time.
 struct TBaseBtnStatus {
     bool Enabled = true;
-    bool MousePressed = false; // a mouse button went down on it and is still down
+    // A mouse button went down on it and is still down, or Space or Enter
+    // is held while it has the keyboard focus.
+    bool MousePressed = false;
     QFont Font;
     QColor FontColor{Qt::black};
+    bool Focused = false; // draws the focus ring
 };
 
 // Pressed means held down by the mouse or latched by ButtonIsDown.
@@ -68,7 +71,11 @@ const QImage& PressedGlyph(const TBaseBtnFace& face);
 // The face rectangle, moved by the shadow offset when `shifted`.
 QRect FaceRect(const TBaseBtnFace& face, QSize size, bool shifted);
 
-// Paints the whole button (shadow, face, glyph, frame and caption) on an area
+// Where the dotted focus ring goes: just inside the face (moved with it
+// while pressed), or inside the border when the face is hidden.
+QRect FocusRingRect(const TBaseBtnFace& face, QSize size, bool pressed);
+
+// Paints the whole button (shadow, face, glyph, frame, caption and focus ring) on an area
 // of `size` at the painter's origin. Areas not covered stay untouched.
 void PaintBaseBtn(QPainter& painter, QSize size, const TBaseBtnFace& face,
                   const TBaseBtnStatus& status);

@@ -1,5 +1,6 @@
 #include "widgets/gauge.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -103,8 +104,11 @@ void TGauge::SetKind(TGaugeKind kind) {
 void TGauge::SetRange(int minValue, int maxValue) {
     face_.MinValue = minValue;
     face_.MaxValue = std::max(minValue, maxValue);
+    const int before = face_.Progress;
     face_.Progress = std::clamp(face_.Progress, face_.MinValue, face_.MaxValue);
     update();
+    if (face_.Progress != before)
+        ValueChanged();
 }
 
 void TGauge::SetProgress(int value) {
@@ -113,6 +117,15 @@ void TGauge::SetProgress(int value) {
         return;
     face_.Progress = value;
     update();
+    ValueChanged();
+}
+
+// A screen reader that follows the gauge hears the new value.
+void TGauge::ValueChanged() {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent event(this, face_.Progress);
+    QAccessible::updateAccessibility(&event);
 }
 
 void TGauge::SetShowText(bool show) {

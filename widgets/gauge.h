@@ -51,5 +51,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void ValueChanged();
+
     TGaugeFace face_;
 };

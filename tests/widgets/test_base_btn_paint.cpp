@@ -172,3 +172,33 @@ TEST(BaseBtnPaint, RaisedFrameOnlyWhileHotAndNotPressed) {
     EXPECT_EQ(probe::Count(Paint(face, Status()), [](QRgb c) { return !SameColour(c, kUnder); }),
               0);
 }
+
+// Face 0..115 x 0..19 (no rounding): the ring is inset by 3 pixels and moves
+// with the face while pressed. Without the focus nothing of it is painted.
+TEST(BaseBtnPaint, FocusRingLiesInsideTheFaceAndFollowsThePress) {
+    TBaseBtnFace face = ShiftFace();
+    face.Caption.clear();
+    face.GlyphUp = QImage();
+    TBaseBtnStatus status = Status();
+    status.FontColor = QColor(kBlue);
+    const QImage plain = Paint(face, status);
+    status.Focused = true;
+    const QImage focused = Paint(face, status);
+    probe::SaveOnFailure save(focused, "focused");
+    EXPECT_TRUE(BoxOf(plain, kBlue).isEmpty());
+    EXPECT_EQ(BoxOf(focused, kBlue), QRect(QPoint(3, 3), QPoint(112, 16)));
+    // Only the ring differs.
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            if (!SameColour(focused.pixel(x, y), kBlue)) {
+                ASSERT_EQ(focused.pixel(x, y), plain.pixel(x, y)) << x << "," << y;
+            }
+        }
+    }
+
+    status.MousePressed = true;
+    EXPECT_EQ(BoxOf(Paint(face, status), kBlue), QRect(QPoint(4, 3), QPoint(113, 16)));
+    // Disabled buttons lose the focus; a status saying otherwise draws none.
+    status.Enabled = false;
+    EXPECT_TRUE(BoxOf(Paint(face, status), kBlue).isEmpty());
+}
