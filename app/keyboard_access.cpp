@@ -37,8 +37,13 @@ void NameAfterLabel(QWidget* control, const QLabel* label) {
 // A markup view that takes the focus itself makes a second stop on its
 // scroll box pointless.
 void FocusViewNotBox(QScrollArea* box, QWidget* view) {
-    if (box && view && (view->focusPolicy() & Qt::TabFocus))
-        box->setFocusPolicy(Qt::NoFocus);
+    if (!box || !view || !(view->focusPolicy() & Qt::TabFocus))
+        return;
+    // The box hands its policy on to its focus proxy, the view: give the
+    // view its own back.
+    const Qt::FocusPolicy own = view->focusPolicy();
+    box->setFocusPolicy(Qt::NoFocus);
+    view->setFocusPolicy(own);
 }
 
 } // namespace
@@ -57,9 +62,9 @@ void SetUpKeyboardAccess(const TMainFormControls& c) {
                 c.ConfigFemaleChkBx, c.ConfigAgeEdit, c.ConfigHairLst, c.ConfigEyesLst,
                 c.ConfigShoeSizeEdit, c.ConfigDirectFBChkBx, c.ConfigTimeLimitQChkBx,
                 c.ConfigTimeLimitQChkBxSpnnr, c.ConfigTimeLimitTChkBx, c.ConfigTimeLimitTChkBxSpnnr,
-                c.TestTextCtrl, c.TestView, c.DeleteAnswerBtn, c.PreviousQuestionBtn,
-                c.NextQuestionBtn, c.InternetDownloadBtn, c.InternetUpLoadBtn, c.BkInfoIndexLst,
-                c.BkInfoTextCtrl, c.BkInfoView, c.HelpTextCtrl, c.HelpView,
+                c.TestView, c.DeleteAnswerBtn, c.PreviousQuestionBtn, c.NextQuestionBtn,
+                c.InternetDownloadBtn, c.InternetUpLoadBtn, c.BkInfoIndexLst, c.BkInfoView,
+                c.HelpView,
                 // The window's own buttons in the header, left to right.
                 c.InfoBtn, c.SoundBtn, c.MinimizeBtn, c.QuitBtn});
 
