@@ -40,7 +40,8 @@ std::string AttemptLine(const TResultAttempt& attempt) {
 
 std::string ResultsPageMarkup(const std::vector<TResultAttempt>& attempts,
                               std::string_view chartName) {
-    std::string text = std::string("<b>Mijn resultaten</b>") + kEol + kEol;
+    // The page's header already reads "Mijn resultaten".
+    std::string text;
     if (attempts.empty()) {
         text += std::string(kNoResultsText) + kEol + kEol;
     } else {

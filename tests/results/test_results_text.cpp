@@ -21,8 +21,7 @@ TEST(ResultsText, AverageSecondsHaveOneDecimalWithACommaAndDatesAreDutch) {
 
 TEST(ResultsText, WithoutFinishedTestsASentenceAndNoChart) {
     const std::string text = ResultsPageMarkup({}, "t\\mijnresultaten.png");
-    EXPECT_EQ(text.rfind("<b>Mijn resultaten</b>\r\n\r\n", 0), 0u);
-    EXPECT_NE(text.find(kNoResultsText), std::string::npos);
+    EXPECT_EQ(text.rfind(kNoResultsText, 0), 0u);
     EXPECT_EQ(text.find("<IMG"), std::string::npos);
     EXPECT_EQ(text.find("opnieuw#"), std::string::npos);
     EXPECT_NE(text.find("<a href=\"overzicht\">Terug naar het overzicht</a>"), std::string::npos);
