@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -74,9 +75,11 @@ protected:
         for (int32_t i = 1; i <= links.Count(); ++i) {
             const THyperLinkRec* link = links.At(i);
             if (link->HRef == target) {
-                QTest::mouseClick(
-                    Control<GParserControl>(*form, "TestView"), Qt::LeftButton, {},
-                    QPoint((link->Left + link->Right) / 2, (link->Top + link->Bottom) / 2));
+                // Scrolled into sight first, as a person would.
+                const QPoint at((link->Left + link->Right) / 2, (link->Top + link->Bottom) / 2);
+                Control<QScrollArea>(*form, "TestTextCtrl")->ensureVisible(at.x(), at.y());
+                QTest::mouseClick(Control<GParserControl>(*form, "TestView"), Qt::LeftButton, {},
+                                  at);
                 return true;
             }
         }

@@ -2,7 +2,7 @@
 // result on the page with the chart, taken again, and both results shown.
 #include "app/main_form.h"
 #include "app/status_flags.h"
-#include "form_fixture.h"
+#include "test_page_fixture.h"
 
 #include "markup/parser_control.h"
 #include "platform/datetime.h"
@@ -24,55 +24,32 @@
 
 namespace {
 
-const std::vector<std::pair<std::string, std::string>> kRecords = {
+const std::vector<std::pair<std::string, std::string>> kTwoQuestions = {
     {"Test|getl00000000000", "Getallen"},
     {"Test|getl00100000000", "Reeksen\r\n\r\n<a href=\"starttest\">Begin de test</a>"},
     {"Test|getl00100101001a", "Vraag een\r\n<a href=\"a\">a</a> <a href=\"b\">b</a>"},
     {"Test|getl00100201001b", "Vraag twee\r\n<a href=\"a\">a</a> <a href=\"b\">b</a>"},
 };
 
-class ResultsPageTest : public FormTest {
+// Test getl001 of two one-click questions, with Piet (45) logged on.
+class ResultsPageTest : public TestPageTest {
 protected:
-    double now = plat::EncodeDateTime({2006, 6, 2, 12, 0, 0, 0});
-    plat::ScopedClock clock{[this] { return now; }};
-
     void SetUp() override {
-        FormTest::SetUp();
-        dir.Write("D/IDbRecs.dat", dbtest::File(kRecords));
-        dir.Write("D/iq.dat", enginetest::NormFile());
-        CreateForm();
-        form->UserProfile.Name = "Piet";
-        form->UserProfile.Age = 45;
-        form->TestRun().SetLoggedOn();
-        Control<QLineEdit>(*form, "ConfigAgeEdit")->setText(QStringLiteral("45"));
-        form->UpdateStatus();
+        TestPageTest::SetUp();
+        dir.Write("D/IDbRecs.dat", dbtest::File(kTwoQuestions));
+        Start();
     }
 
     GParserControl* View() const { return Control<GParserControl>(*form, "TestView"); }
-    std::string ViewText() const { return View()->MarkupText().value_or(""); }
     std::string Header() const {
         return Control<QLabel>(*form, "TestHeaderLbl")->text().toStdString();
-    }
-    bool ClickLink(const std::string& target) {
-        THyperLinkList& links = View()->HyperLinks();
-        for (int32_t i = 1; i <= links.Count(); ++i) {
-            const THyperLinkRec* link = links.At(i);
-            if (link->HRef == target) {
-                // Scrolled into sight first, as a person would.
-                const QPoint at((link->Left + link->Right) / 2, (link->Top + link->Bottom) / 2);
-                Control<QScrollArea>(*form, "TestTextCtrl")->ensureVisible(at.x(), at.y());
-                QTest::mouseClick(View(), Qt::LeftButton, {}, at);
-                return true;
-            }
-        }
-        return false;
     }
     // The whole of test getl001 by clicks, from the catalogue back to it.
     void TakeTest(const char* first, const char* second) {
         ASSERT_TRUE(ClickLink("STARTTEST"));
         for (const char* choice : {first, second}) {
             ASSERT_TRUE(ClickLink(choice)) << choice;
-            now += 5.0 / 86400;
+            now += 5 * kSecond;
             form->TestTimerTimer(); // the tick that times the answer
             Click(Control<TBaseBtn>(*form, "NextQuestionBtn"));
         }
