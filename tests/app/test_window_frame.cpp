@@ -80,7 +80,12 @@ TEST(WindowFrame, TheWindowManagerSeesTheCaptionAlone) {
             return names.contains(caption) || program.state() == QProcess::NotRunning;
         },
         30000);
-    EXPECT_TRUE(shown && names.contains(caption)) << names.join(" | ").toStdString();
+    EXPECT_TRUE(shown && names.contains(caption))
+        << names.join(" | ").toStdString()
+        << (program.state() == QProcess::NotRunning
+                ? " program ended with " + std::to_string(program.exitCode()) + ": " +
+                      program.readAllStandardError().toStdString()
+                : std::string());
     // No window of the program carries more than the caption ("... — Zernox 2").
     for (const QString& name : names) {
         if (name.startsWith(caption)) {
