@@ -12,19 +12,6 @@
 
 #include <QKeyEvent>
 
-namespace {
-
-// A click on `button` as the mouse would give one: only when it can be
-// clicked.
-bool PressButton(TBaseBtn* button, const QWidget* window) {
-    if (!button || !button->isVisibleTo(window) || !button->isEnabled())
-        return false;
-    emit button->OnClick();
-    return true;
-}
-
-} // namespace
-
 void TMainForm::keyPressEvent(QKeyEvent* event) {
     if (!HandleTestPageKey(event->key(), event->modifiers()))
         QWidget::keyPressEvent(event);
@@ -43,9 +30,9 @@ bool TMainForm::HandleTestPageKey(int key, Qt::KeyboardModifiers modifiers) {
         return TestView->PressChoice(action.Choice);
     }
     case TTestPageKey::DeleteAnswer:
-        return PressButton(DeleteAnswerBtn, this);
+        return DeleteAnswerBtn->Click();
     case TTestPageKey::NextQuestion:
-        return PressButton(NextQuestionBtn, this);
+        return NextQuestionBtn->Click();
     case TTestPageKey::None:
         break;
     }
