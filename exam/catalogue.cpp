@@ -142,3 +142,14 @@ std::string TestHeaderCaption(const TTestContent& content, const TTestRunState& 
         caption += " voortzetten";
     return caption;
 }
+
+bool TestFinished(const TTestContent& content, std::string_view testKey,
+                  const TAnswerSnapshot& answers) {
+    const int questions = content.QuestionCount(testKey);
+    if (questions < 1)
+        return false;
+    for (int q = 1; q <= questions; ++q)
+        if (answers.Value(QuestionKey(testKey, content.QuestionAt(testKey, q))).empty())
+            return false;
+    return true;
+}

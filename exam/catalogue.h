@@ -63,6 +63,11 @@ void ResetRunForCatalogue(TTestRunState& state);
 void SelectTest(TTestRunState& state, const TTestContent& content, const TAnswerSnapshot& answers,
                 std::string_view target);
 
+// Whether every question of the test has a value in `answers`; a test
+// without questions is never finished.
+bool TestFinished(const TTestContent& content, std::string_view testKey,
+                  const TAnswerSnapshot& answers);
+
 // TestHeaderLbl after selecting: "<group> - <test>" followed by " nalopen"
 // when every question is answered, " voortzetten" when some are, else nothing.
 std::string TestHeaderCaption(const TTestContent& content, const TTestRunState& state);

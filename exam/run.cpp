@@ -114,18 +114,13 @@ void TTestRun::ShowResults() {
 
 void TTestRun::RetakeTest(std::string_view target) {
     const std::string key = RetakeTestKey(target);
-    const int questions = content_.QuestionCount(key);
-    if (key.empty() || questions < 1) {
+    if (key.empty() || content_.QuestionCount(key) < 1) {
         host_.UpdateStatus();
         return;
     }
     // Only a finished test is taken again; the answers of one under way stay
     // where the run continues them.
-    const TAnswerSnapshot answers = TAnswerSnapshot::Load(user_.Name);
-    bool finished = true;
-    for (int q = 1; q <= questions && finished; ++q)
-        finished = !answers.Value(QuestionKey(key, content_.QuestionAt(key, q))).empty();
-    if (finished) {
+    if (TestFinished(content_, key, TAnswerSnapshot::Load(user_.Name))) {
         if (ArchiveTestAnswers(user_.Name, key) < 0) {
             host_.WriteFailed(UsersFilePath().toStdString());
             host_.UpdateStatus();

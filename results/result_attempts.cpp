@@ -1,5 +1,6 @@
 #include "results/result_attempts.h"
 
+#include "exam/catalogue.h"
 #include "exam/iq_score.h"
 #include "platform/ansi.h"
 #include "platform/profile_file.h"
@@ -31,17 +32,6 @@ bool MakeAttempt(const TTestContent& content, std::string_view testKey,
 }
 
 } // namespace
-
-bool TestFinished(const TTestContent& content, std::string_view testKey,
-                  const TAnswerSnapshot& answers) {
-    const int questions = content.QuestionCount(testKey);
-    if (questions < 1)
-        return false;
-    for (int q = 1; q <= questions; ++q)
-        if (answers.Value(QuestionKey(testKey, content.QuestionAt(testKey, q))).empty())
-            return false;
-    return true;
-}
 
 std::vector<TResultAttempt> CollectAttempts(const TTestContent& content,
                                             const TAnswerSnapshot& current,

@@ -42,7 +42,3 @@ std::vector<TResultAttempt> CollectAttempts(const TTestContent& content,
 // The same from users.dat.
 std::vector<TResultAttempt> LoadAttempts(const TTestContent& content, std::string_view userName,
                                          int age);
-
-// Whether every question of the test has a value in `answers`.
-bool TestFinished(const TTestContent& content, std::string_view testKey,
-                  const TAnswerSnapshot& answers);
