@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -73,7 +74,6 @@ void GParserControl::ResizeToContent() {
 }
 
 void GParserControl::SetMarkupText(std::optional<std::string_view> text) {
-    const QString oldText = plat::FromAnsi(shown_.Text);
     resize(width(), 0);
     pictures_.Clear();
     inputs_.Clear();
@@ -83,12 +83,13 @@ void GParserControl::SetMarkupText(std::optional<std::string_view> text) {
     yMax_ = 0;
     if (text)
         text_ = std::string(text->substr(0, text->find('\0')));
-    shown_ = text_ ? markup::ExtractShownText(*text_) : markup::TShownText();
+    const markup::TShownText old =
+        std::exchange(shown_, text_ ? markup::ExtractShownText(*text_) : markup::TShownText());
     fonts_.Clear(); // words of the old text are not needed again
     LayoutText(nullptr, {});
     ResizeToContent();
     update();
-    TextChanged(oldText);
+    TextChanged(old.Text);
 }
 
 void GParserControl::Relayout() {
@@ -101,20 +102,19 @@ void GParserControl::Relayout() {
 }
 
 void GParserControl::ClearText() {
-    const QString oldText = plat::FromAnsi(shown_.Text);
     pictures_.Clear();
     inputs_.Clear();
     text_.reset();
-    shown_ = {};
+    const markup::TShownText old = std::exchange(shown_, {});
     links_.Clear();
     pictureAreas_.clear();
     xMax_ = 0;
     yMax_ = 0;
     PaintNow();
-    TextChanged(oldText);
+    TextChanged(old.Text);
 }
 
-void GParserControl::TextChanged(const QString& oldText) {
+void GParserControl::TextChanged(const std::string& oldText) {
     currentLink_ = 0;
     ++textGeneration_;
     if (!QAccessible::isActive())
@@ -123,7 +123,8 @@ void GParserControl::TextChanged(const QString& oldText) {
     // these a screen reader would not read it.
     QAccessibleEvent reorder(this, QAccessible::ObjectReorder);
     QAccessible::updateAccessibility(&reorder);
-    QAccessibleTextUpdateEvent update(this, 0, oldText, plat::FromAnsi(shown_.Text));
+    QAccessibleTextUpdateEvent update(this, 0, plat::FromAnsi(oldText),
+                                      plat::FromAnsi(shown_.Text));
     QAccessible::updateAccessibility(&update);
 }
 
@@ -350,9 +351,16 @@ std::vector<QRect> GParserControl::LinkAreas(int link) const {
     return areas;
 }
 
+QRect GParserControl::LinkBounds(int link) const {
+    QRect bounds;
+    for (const QRect& area : LinkAreas(link))
+        bounds |= area;
+    return bounds;
+}
+
 bool GParserControl::FollowLink(int link) {
     // The conditions of a mouse click on it.
-    if (!OnHyperLinkClick || !inputsEnabled_ || links_.Count() == 0)
+    if (!LinksReact())
         return false;
     for (int32_t n = 1; n <= links_.Count(); ++n) {
         const THyperLinkRec* record = links_.At(n);
@@ -420,10 +428,7 @@ void GParserControl::SetCurrentLink(int link) {
     update();
     if (current == 0)
         return;
-    QRect bounds;
-    for (const QRect& area : LinkAreas(current))
-        bounds |= area;
-    EnsureVisible(bounds);
+    EnsureVisible(LinkBounds(current));
     if (QAccessible::isActive() && hasFocus()) {
         QAccessibleEvent focus(this, QAccessible::Focus);
         focus.setChild(int(it - links.begin()));

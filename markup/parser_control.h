@@ -99,6 +99,8 @@ public:
     std::vector<int> ClickableLinks() const;
     // Their areas in the last pass, one per line they cover.
     std::vector<QRect> LinkAreas(int link) const;
+    // All of those areas in one rectangle; empty for a link without any.
+    QRect LinkBounds(int link) const;
     // Reports the link as a click on it does; whether it was reported.
     bool FollowLink(int link);
     // Whether a click on a link would be reported now.
@@ -151,7 +153,7 @@ private:
     };
     std::vector<TChoice> Choices() const;
     // A new text: the keyboard starts again and screen readers are told.
-    void TextChanged(const QString& oldText);
+    void TextChanged(const std::string& oldText);
     // Moves the current link by `step` among the reachable ones; false when
     // there is none to move to.
     bool StepLink(int step);

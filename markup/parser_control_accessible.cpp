@@ -2,6 +2,7 @@
 
 #include "markup/parser_control.h"
 #include "platform/ansi.h"
+#include "widgets/accessible_factories.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -9,7 +10,7 @@
 
 namespace {
 
-// The bounds of several areas of the control, on the screen.
+// An area of the control, on the screen.
 QRect OnScreen(const GParserControl* control, const QRect& area) {
     if (!control || area.isEmpty())
         return {};
@@ -57,10 +58,7 @@ public:
     QRect rect() const override {
         if (!isValid())
             return {};
-        QRect bounds;
-        for (const QRect& area : control_->LinkAreas(link_))
-            bounds |= area;
-        return OnScreen(control_, bounds);
+        return OnScreen(control_, control_->LinkBounds(link_));
     }
     QAccessible::Role role() const override { return QAccessible::Link; }
     QAccessible::State state() const override {
@@ -268,9 +266,5 @@ QString TParserControlAccessible::attributes(int, int* startOffset, int* endOffs
 }
 
 void InstallMarkupAccessibility() {
-    static bool installed = false;
-    if (installed)
-        return;
-    installed = true;
-    QAccessible::installFactory(MarkupFactory);
+    AddAccessibleFactory(MarkupFactory);
 }

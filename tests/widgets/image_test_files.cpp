@@ -1,6 +1,9 @@
 #include "tests/widgets/image_test_files.h"
 
+#include <QBuffer>
+#include <QImageWriter>
 #include <algorithm>
+#include <gtest/gtest.h>
 
 namespace testimg {
 namespace {
@@ -176,6 +179,18 @@ QByteArray EncodeGif(const QImage& indexed) {
     out.append('\0');
     out.append(char(0x3B));
     return out;
+}
+
+QByteArray EncodeWithQt(const QImage& image, const char* format,
+                        const std::function<void(QImageWriter&)>& tune) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (tune)
+        tune(writer);
+    EXPECT_TRUE(writer.write(image)) << format << ": " << writer.errorString().toStdString();
+    return bytes;
 }
 
 } // namespace testimg

@@ -4,6 +4,9 @@
 #include <QImage>
 #include <QList>
 #include <QRgb>
+#include <functional>
+
+class QImageWriter;
 
 // Writers for the picture files Qt cannot write itself (PCX, GIF), so that
 // tests build every input they read.
@@ -33,5 +36,10 @@ QByteArray EncodePcx(const QImage& image, const PcxOptions& options);
 
 // A GIF89a of an Indexed8 image with its colour table (at most 256 colours).
 QByteArray EncodeGif(const QImage& indexed);
+
+// A file in a format Qt writes itself; `tune` sets the writer up (quality,
+// progressive scan) before it writes. A failed write fails the test.
+QByteArray EncodeWithQt(const QImage& image, const char* format,
+                        const std::function<void(QImageWriter&)>& tune = {});
 
 } // namespace testimg

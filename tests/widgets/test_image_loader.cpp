@@ -3,7 +3,6 @@
 #include "widgets/image_loader.h"
 #include "widgets/pcx_decoder.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -39,16 +38,7 @@ QImage ColourQuadrants() {
     return Quadrants({kRed, kLime, kBlue, kYellow}, {0, 1, 2, 3});
 }
 
-QByteArray SaveWithQt(const QImage& image, const char* format, int quality = -1) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    if (quality >= 0)
-        writer.setQuality(quality);
-    EXPECT_TRUE(writer.write(image)) << format << ": " << writer.errorString().toStdString();
-    return bytes;
-}
+using testimg::EncodeWithQt;
 
 bool Near(QRgb a, QRgb b, int tolerance) {
     return std::abs(qRed(a) - qRed(b)) <= tolerance &&
@@ -94,15 +84,19 @@ std::vector<FormatCase> FormatCases() {
     const QImage paletted = Quadrants(table256, {9, 10, 12, 11});
     using testimg::EncodePcx;
     return {
-        {"Bmp", "bmp", "png", [=] { return SaveWithQt(Expected(colour), "bmp"); },
+        {"Bmp", "bmp", "png", [=] { return EncodeWithQt(Expected(colour), "bmp"); },
          Expected(colour)},
         {"Gif", "gif", "bmp", [=] { return testimg::EncodeGif(colour); }, Expected(colour), 0,
          "gif"},
-        {"Jpeg", "jpg", "gif", [=] { return SaveWithQt(Expected(colour), "jpeg", 95); },
+        {"Jpeg", "jpg", "gif",
+         [=] {
+             return EncodeWithQt(Expected(colour), "jpeg",
+                                 [](QImageWriter& w) { w.setQuality(95); });
+         },
          Expected(colour), 40, "jpeg"},
-        {"Png", "png", "jpg", [=] { return SaveWithQt(Expected(colour), "png"); },
+        {"Png", "png", "jpg", [=] { return EncodeWithQt(Expected(colour), "png"); },
          Expected(colour)},
-        {"Tiff", "tif", "pcx", [=] { return SaveWithQt(Expected(colour), "tiff"); },
+        {"Tiff", "tif", "pcx", [=] { return EncodeWithQt(Expected(colour), "tiff"); },
          Expected(colour), 0, "tiff"},
         {"PcxMono", "pcx", "tif", [=] { return EncodePcx(mono, {.bitsPerPixel = 1}); },
          Expected(mono)},
@@ -165,7 +159,7 @@ class ImageLoaderBadFile : public ::testing::TestWithParam<BadFileCase> {};
 
 TEST_P(ImageLoaderBadFile, ReportsNotAnImageAndRecovers) {
     ImageFiles files;
-    const QString good = files.Write("good", SaveWithQt(Expected(ColourQuadrants()), "png"));
+    const QString good = files.Write("good", EncodeWithQt(Expected(ColourQuadrants()), "png"));
     TImageLoader loader;
     loader.SetImageName(good);
     ASSERT_FALSE(loader.Picture().isNull());
@@ -190,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"Empty", [] { return QByteArray(); }},
         BadFileCase{"Text", [] { return QByteArray("not a picture at all\n").repeated(20); }},
         BadFileCase{"BmpHeaderOnly",
-                    [] { return SaveWithQt(Expected(ColourQuadrants()), "bmp").first(20); }},
+                    [] { return EncodeWithQt(Expected(ColourQuadrants()), "bmp").first(20); }},
         BadFileCase{"TruncatedPcx", [] { return TruePcx().chopped(10); }},
         BadFileCase{"PcxAbsurdSize",
                     [] {
@@ -213,7 +207,7 @@ TEST(ImageLoader, MissingFileAndEmptyName) {
     loader.SetImageName(files.Path("folder"));
     EXPECT_EQ(loader.ImageName(), TImageLoader::kFileNotFoundText);
 
-    const QString good = files.Write("good", SaveWithQt(Expected(ColourQuadrants()), "png"));
+    const QString good = files.Write("good", EncodeWithQt(Expected(ColourQuadrants()), "png"));
     loader.SetImageName(good);
     EXPECT_EQ(loader.ImageName(), good);
     loader.SetImageName(QString());
@@ -265,7 +259,7 @@ QImage Gradient() {
 }
 
 TEST(ImageLoaderDepth, SixteenColoursUseOnlyTheVgaPalette) {
-    const QByteArray png = SaveWithQt(Gradient(), "png");
+    const QByteArray png = EncodeWithQt(Gradient(), "png");
     for (TReadDepth depth : {TReadDepth::rdColor16, TReadDepth::rdVga})
         for (bool dither : {false, true}) {
             const QImage picture = LoadAt(png, depth, dither);
@@ -286,14 +280,14 @@ TEST(ImageLoaderDepth, SixteenColoursUseOnlyTheVgaPalette) {
 
 TEST(ImageLoaderDepth, DitherMixesColoursToKeepTheTone) {
     // (96,96,96) lies between black and grey 128 of the VGA palette.
-    const QByteArray png = SaveWithQt(Uniform(qRgb(96, 96, 96)), "png");
+    const QByteArray png = EncodeWithQt(Uniform(qRgb(96, 96, 96)), "png");
     const QImage plain = LoadAt(png, TReadDepth::rdColor16, false);
     EXPECT_EQ(ColoursUsed(plain), QSet<QRgb>{qRgb(128, 128, 128)});
     const QImage dithered = LoadAt(png, TReadDepth::rdColor16, true);
     EXPECT_GE(ColoursUsed(dithered).size(), 2);
     EXPECT_NEAR(MeanRed(dithered), 96, 4);
 
-    const QByteArray darkGrey = SaveWithQt(Uniform(qRgb(100, 100, 100)), "png");
+    const QByteArray darkGrey = EncodeWithQt(Uniform(qRgb(100, 100, 100)), "png");
     const QImage threshold = LoadAt(darkGrey, TReadDepth::rdMonochrome, false);
     EXPECT_EQ(threshold.format(), QImage::Format_Mono);
     EXPECT_EQ(ColoursUsed(threshold), QSet<QRgb>{kBlack});
@@ -305,7 +299,7 @@ TEST(ImageLoaderDepth, DitherMixesColoursToKeepTheTone) {
 TEST(ImageLoaderDepth, MonochromeKeepsBlackAndWhite) {
     const QImage mono = Quadrants({kBlack, kWhite}, {1, 0, 0, 1});
     const QImage picture =
-        LoadAt(SaveWithQt(Expected(mono), "png"), TReadDepth::rdMonochrome, true);
+        LoadAt(EncodeWithQt(Expected(mono), "png"), TReadDepth::rdMonochrome, true);
     ASSERT_EQ(picture.format(), QImage::Format_Mono);
     for (QPoint p : kProbes)
         EXPECT_EQ(picture.pixel(p), mono.pixel(p));
@@ -314,14 +308,14 @@ TEST(ImageLoaderDepth, MonochromeKeepsBlackAndWhite) {
 TEST(ImageLoaderDepth, TwoHundredFiftySixColours) {
     for (bool dither : {false, true}) {
         const QImage picture =
-            LoadAt(SaveWithQt(Gradient(), "png"), TReadDepth::rdColor256, dither);
+            LoadAt(EncodeWithQt(Gradient(), "png"), TReadDepth::rdColor256, dither);
         ASSERT_EQ(picture.format(), QImage::Format_Indexed8);
         EXPECT_LE(picture.colorCount(), 256);
         EXPECT_NEAR(MeanRed(picture), MeanRed(Gradient()), 8);
     }
     // A picture with few colours keeps them exactly.
     const QImage picture =
-        LoadAt(SaveWithQt(Expected(ColourQuadrants()), "png"), TReadDepth::rdColor256, true);
+        LoadAt(EncodeWithQt(Expected(ColourQuadrants()), "png"), TReadDepth::rdColor256, true);
     ASSERT_EQ(picture.format(), QImage::Format_Indexed8);
     for (QPoint p : kProbes)
         EXPECT_EQ(picture.pixel(p), ColourQuadrants().pixel(p));
@@ -330,7 +324,8 @@ TEST(ImageLoaderDepth, TwoHundredFiftySixColours) {
 TEST(ImageLoaderDepth, TrueColourKeepsAlpha) {
     QImage translucent(kSize, QImage::Format_ARGB32);
     translucent.fill(qRgba(10, 200, 30, 128));
-    const QImage withAlpha = LoadAt(SaveWithQt(translucent, "png"), TReadDepth::rdTrueColor, false);
+    const QImage withAlpha =
+        LoadAt(EncodeWithQt(translucent, "png"), TReadDepth::rdTrueColor, false);
     EXPECT_EQ(withAlpha.format(), QImage::Format_ARGB32);
     EXPECT_EQ(withAlpha.pixel(5, 5), qRgba(10, 200, 30, 128));
 }
@@ -346,7 +341,7 @@ TEST(ImageLoaderDepth, AutomaticFollowsTheScreen) {
                           {8, TReadDepth::rdColor256, QImage::Format_Indexed8},
                           {16, TReadDepth::rdTrueColor, QImage::Format_RGB32},
                           {32, TReadDepth::rdTrueColor, QImage::Format_RGB32}};
-    const QByteArray png = SaveWithQt(Gradient(), "png");
+    const QByteArray png = EncodeWithQt(Gradient(), "png");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.screenDepth);
         EXPECT_EQ(TImageLoader::ResolveDepth(TReadDepth::rdAutomatic, c.screenDepth), c.resolved);

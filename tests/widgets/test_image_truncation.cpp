@@ -4,7 +4,6 @@
 #include "widgets/image_completeness.h"
 #include "widgets/image_loader.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
@@ -31,17 +30,7 @@ QImage IndexedPicture() {
     return image;
 }
 
-QByteArray Save(const QImage& image, const char* format,
-                const std::function<void(QImageWriter&)>& tune = {}) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    if (tune)
-        tune(writer);
-    EXPECT_TRUE(writer.write(image)) << format;
-    return bytes;
-}
+using testimg::EncodeWithQt;
 
 // A graphic control extension before the image, as most GIF writers put one.
 QByteArray GifWithExtension() {
@@ -94,19 +83,20 @@ TEST_P(Truncated, EveryShorterFileIsIncompleteAndGivesNoPicture) {
 INSTANTIATE_TEST_SUITE_P(
     Formats, Truncated,
     ::testing::Values(
-        FileCase{"Bmp", "bmp", TImageKind::ikBmp, [] { return Save(Picture(), "bmp"); }},
+        FileCase{"Bmp", "bmp", TImageKind::ikBmp, [] { return EncodeWithQt(Picture(), "bmp"); }},
         FileCase{"BmpPaletted", "bmp", TImageKind::ikBmp,
-                 [] { return Save(IndexedPicture(), "bmp"); }},
+                 [] { return EncodeWithQt(IndexedPicture(), "bmp"); }},
         FileCase{"Gif", "gif", TImageKind::ikGif,
                  [] { return testimg::EncodeGif(IndexedPicture()); }},
         FileCase{"GifWithExtension", "gif", TImageKind::ikGif, GifWithExtension},
-        FileCase{"Jpeg", "jpeg", TImageKind::ikJpeg, [] { return Save(Picture(), "jpeg"); }},
+        FileCase{"Jpeg", "jpeg", TImageKind::ikJpeg,
+                 [] { return EncodeWithQt(Picture(), "jpeg"); }},
         FileCase{"JpegProgressive", "jpeg", TImageKind::ikJpeg,
                  [] {
-                     return Save(Picture(), "jpeg",
-                                 [](QImageWriter& w) { w.setProgressiveScanWrite(true); });
+                     return EncodeWithQt(Picture(), "jpeg",
+                                         [](QImageWriter& w) { w.setProgressiveScanWrite(true); });
                  }},
-        FileCase{"Png", "png", TImageKind::ikPng, [] { return Save(Picture(), "png"); }}),
+        FileCase{"Png", "png", TImageKind::ikPng, [] { return EncodeWithQt(Picture(), "png"); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A 4 x 2 RLE8 bitmap; `stream` is the coded pixel data.
@@ -146,17 +136,17 @@ TEST(ImageCompleteness, RunLengthBitmapsEndWithTheirEndCode) {
 
 TEST(ImageCompleteness, LengthsInTheHeadersAreNotTrusted) {
     // A BMP height far beyond the data, and one so large it would overflow.
-    QByteArray bmp = Save(Picture(), "bmp");
+    QByteArray bmp = EncodeWithQt(Picture(), "bmp");
     bmp[24] = 0x10;
     EXPECT_FALSE(imgcheck::BmpIsComplete(bmp));
     bmp[25] = 0x7F;
     EXPECT_FALSE(imgcheck::BmpIsComplete(bmp));
     // A JPEG segment running past the end; a PNG chunk length with the top
     // bit set.
-    QByteArray jpeg = Save(Picture(), "jpeg");
+    QByteArray jpeg = EncodeWithQt(Picture(), "jpeg");
     jpeg[4] = char(0xFF);
     EXPECT_FALSE(imgcheck::JpegIsComplete(jpeg));
-    QByteArray png = Save(Picture(), "png");
+    QByteArray png = EncodeWithQt(Picture(), "png");
     png[8] = char(0x80);
     EXPECT_FALSE(imgcheck::PngIsComplete(png));
 }
