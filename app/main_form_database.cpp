@@ -13,8 +13,8 @@
 
 void TMainForm::ReadPictureArchiveIndex() {
     // No archive at all is allowed: pictures are then looked up as files.
-    PictureIndex =
-        ReadPictureIndex(plat::ResolvePath("zernox2.dat")).value_or(std::vector<std::string>());
+    PictureIndex = ReadPictureIndex(plat::ResolvePath(kPictureArchiveFile))
+                       .value_or(std::vector<std::string>());
 }
 
 void TMainForm::OpenRecordDatabase() {

@@ -47,7 +47,7 @@ QImage TPictureCache::LoadPicture(std::string_view name) {
         const QString temp = PictureTempPath(key);
         if (!temp.isEmpty() && !QFileInfo::exists(temp)) {
             const TPictureEntry entry = FindPicture(*pictureIndex_, key);
-            if (!ExtractPicture(plat::ResolvePath("zernox2.dat"), entry, temp) ||
+            if (!ExtractPicture(plat::ResolvePath(kPictureArchiveFile), entry, temp) ||
                 !QFileInfo::exists(temp)) {
                 qCWarning(lcPicture).noquote() << "picture" << QString::fromStdString(key)
                                                << "cannot be extracted from the picture archive";

@@ -20,6 +20,9 @@ struct TPictureEntry {
     int32_t Offset = -1;    // from the start of the file; -1 when absent
 };
 
+// The archive's name in the program directory.
+inline constexpr const char* kPictureArchiveFile = "zernox2.dat";
+
 // The archive's index lines, or nothing when the file does not exist. A
 // damaged archive gives an empty list.
 std::optional<std::vector<std::string>> ReadPictureIndex(const QString& archivePath);

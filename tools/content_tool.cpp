@@ -167,7 +167,7 @@ int Build(const Options& o, std::ostream& out, std::ostream& err) {
     if (!members.empty()) {
         QByteArray archive;
         if (!WriteArchive(members, archive, &error) ||
-            !WriteFile(plat::ResolvePath("zernox2.dat", target), archive)) {
+            !WriteFile(plat::ResolvePath(kPictureArchiveFile, target), archive)) {
             err << "error: cannot write zernox2.dat: " << error << "\n";
             return 1;
         }
