@@ -57,8 +57,9 @@ bool IsValidExchangeHost(std::string_view host) {
     if (colon == std::string_view::npos)
         return true;
     const std::string_view port = host.substr(colon + 1);
-    // Five digits at most, so the number cannot overflow.
-    if (port.empty() || port.size() > 5)
+    // Five digits at most, leading zeros included; the parser refuses an
+    // empty port and one above 65535.
+    if (port.size() > 5)
         return false;
     const std::optional<uint64_t> value = plat::ParseUnsignedDecimal(port, 65535);
     return value && *value >= 1;

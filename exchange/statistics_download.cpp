@@ -3,7 +3,6 @@
 #include "exchange/exchange_messages.h"
 #include "platform/profile_file.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,11 +21,10 @@ bool TStatisticsDownload::Prepare() {
     const QFileInfo info(target_);
     if (!QDir().mkpath(info.absolutePath()))
         return false;
-    // Named like the profile writers' temporary files (".<name>.~<pid>-"),
-    // so that the next start removes one that a killed program left.
-    download_.setFileTemplate(
-        info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".~") +
-        QString::number(QCoreApplication::applicationPid()) + QStringLiteral("-XXXXXX"));
+    // Named like the profile writers' temporary files, so that the next
+    // start removes one that a killed program left.
+    download_.setFileTemplate(plat::OwnProfileTempPrefix(info.absoluteFilePath()) +
+                              QStringLiteral("XXXXXX"));
     if (!download_.open())
         return false;
     // The library replaces the file by name; only the name is kept here.

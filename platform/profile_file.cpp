@@ -1,6 +1,7 @@
 #include "platform/profile_file.h"
 
 #include "platform/ansi.h"
+#include "platform/numbers.h"
 
 #include <QFile>
 #include <QHash>
@@ -545,6 +546,15 @@ std::pair<std::string, std::string> SplitPath(const std::string& path) {
     return {path.substr(0, slash + 1), path.substr(slash + 1)};
 }
 
+// Temporary files beside <base> are named ".<base>.~<pid>-<anything>", so
+// that RemoveStaleProfileTemps can tell whether their writer still runs.
+std::string TempPrefix(const std::string& base) {
+    return '.' + base + ".~";
+}
+std::string OwnTempPrefix(const std::string& base) {
+    return TempPrefix(base) + std::to_string(::getpid()) + '-';
+}
+
 // An exclusive advisory lock on a file beside the profile file, held for one
 // read-change-write, so that writers in other processes wait rather than
 // overwrite each other's changes. The lock file itself is never removed: a
@@ -590,8 +600,7 @@ bool ReplaceFile(const std::string& target, const std::string& content, mode_t n
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp =
-            dir + '.' + base + ".~" + std::to_string(::getpid()) + '-' + std::to_string(++counter);
+        temp = dir + OwnTempPrefix(base) + std::to_string(++counter);
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, newMode);
         if (fd < 0 && errno != EEXIST)
             return false;
@@ -846,12 +855,17 @@ std::vector<std::pair<std::string, std::string>> ReadProfileSection(const QStrin
     return SectionPairs(entry->doc, section);
 }
 
+QString OwnProfileTempPrefix(const QString& file) {
+    const auto [dir, base] = SplitPath(QFile::encodeName(file).toStdString());
+    return QFile::decodeName(QByteArray::fromStdString(dir + OwnTempPrefix(base)));
+}
+
 int RemoveStaleProfileTemps(const QString& file) {
     const std::optional<std::string> target = WriteTarget(file);
     if (!target)
         return 0;
     const auto [dir, base] = SplitPath(*target);
-    const std::string prefix = '.' + base + ".~";
+    const std::string prefix = TempPrefix(base);
     DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
     if (!d)
         return 0;
@@ -863,10 +877,12 @@ int RemoveStaleProfileTemps(const QString& file) {
         // ".<base>.~<pid>-<n>": only a process that is gone leaves one behind.
         const std::string_view rest = name.substr(prefix.size());
         const std::size_t dash = rest.find('-');
-        if (dash == 0 || dash == std::string_view::npos || dash > 9 ||
-            rest.substr(0, dash).find_first_not_of("0123456789") != std::string_view::npos)
+        if (dash == std::string_view::npos || dash > 9)
             continue;
-        const pid_t pid = pid_t(std::stol(std::string(rest.substr(0, dash))));
+        const std::optional<std::uint64_t> number = ParseUnsignedDecimal(rest.substr(0, dash));
+        if (!number)
+            continue;
+        const pid_t pid = pid_t(*number);
         const bool alive = pid == ::getpid() || ::kill(pid, 0) == 0 || errno == EPERM;
         if (!alive && ::unlink((dir + std::string(name)).c_str()) == 0)
             ++removed;

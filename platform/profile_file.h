@@ -102,6 +102,11 @@ bool EditProfile(const QString& file, const std::function<bool(TProfileEdit&)>& 
 // many it removed.
 int RemoveStaleProfileTemps(const QString& file);
 
+// Where this process's temporary files for `file` begin (the folder of
+// `file` included); anything named on beyond it that a killed process left
+// is removed by RemoveStaleProfileTemps.
+QString OwnProfileTempPrefix(const QString& file);
+
 // A profile text held in memory (an uploaded file, say), read with the same
 // rules as the files above. Nothing is cached or written.
 class TProfileText {

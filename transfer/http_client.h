@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+class QIODevice;
+
 namespace vdx {
 
 enum class CmdType : int {

@@ -11,8 +11,6 @@
 #include <string_view>
 #include <vector>
 
-class QIODevice;
-
 namespace vdx {
 
 // How ReadLine ended.
@@ -83,8 +81,6 @@ public:
     // Everything until the peer closes (or size bytes when size >= 0) into a
     // new file, after prefix.
     void CaptureFile(const std::string& fileName, std::string_view prefix = {}, int64_t size = -1);
-    // The same into an open device, which stays open.
-    void CaptureDevice(QIODevice& device, std::string_view prefix = {}, int64_t size = -1);
     void Transaction(std::string_view cmd, std::string& reply);
     bool DataAvailable();
 
@@ -125,8 +121,6 @@ private:
     void SendBytes(const char* p, size_t len);
     void SendAll(const char* p, size_t len, bool reportPackets);
     template <typename Sink> TCaptureEnd CaptureLoop(int64_t size, Sink&& sink);
-    void CaptureInto(QIODevice& device, const std::string& name, std::string_view prefix,
-                     int64_t size);
 
     int fd_ = -1;
     std::unique_ptr<char[]> buffer_;

@@ -218,16 +218,11 @@ TCaptureEnd TSockClient::CaptureBytes(int64_t size,
 }
 
 void TSockClient::CaptureString(std::string& s, int64_t size) {
-    StatusMessage(8, "Capture String");
     s.clear();
-    CaptureLoop(size, [&s](const char* p, size_t n) {
+    CaptureBytes(size, [&s](const char* p, size_t n) {
         s.append(p, n);
         return true;
     });
-    if (canceled_) {
-        canceled_ = false;
-        throw EAbortError("Socket capture aborted");
-    }
 }
 
 void TSockClient::CaptureFile(const std::string& fileName, std::string_view prefix, int64_t size) {
@@ -235,31 +230,21 @@ void TSockClient::CaptureFile(const std::string& fileName, std::string_view pref
     QFile file(FileNameOf(fileName));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw EFileError("Cannot create file " + fileName);
-    CaptureInto(file, fileName, prefix, size);
-    file.close();
-}
-
-void TSockClient::CaptureDevice(QIODevice& device, std::string_view prefix, int64_t size) {
-    StatusMessage(8, "CaptureFile");
-    CaptureInto(device, "(device)", prefix, size);
-}
-
-void TSockClient::CaptureInto(QIODevice& device, const std::string& name, std::string_view prefix,
-                              int64_t size) {
     const auto write = [&](const char* p, size_t n) {
-        if (device.write(p, qint64(n)) != qint64(n))
-            throw EFileError("Cannot write file " + name);
+        if (file.write(p, qint64(n)) != qint64(n))
+            throw EFileError("Cannot write file " + fileName);
         return true;
     };
     if (!prefix.empty())
         write(prefix.data(), prefix.size());
     CaptureLoop(size, write);
-    if (auto* file = qobject_cast<QFileDevice*>(&device); file && !file->flush())
-        throw EFileError("Cannot write file " + name);
+    if (!file.flush())
+        throw EFileError("Cannot write file " + fileName);
     if (canceled_) {
         canceled_ = false;
         throw EAbortError("Socket send aborted");
     }
+    file.close();
 }
 
 void TSockClient::Transaction(std::string_view cmd, std::string& reply) {
